@@ -1,0 +1,1 @@
+#include "app/Common.h"

@@ -1,0 +1,3 @@
+#pragma once
+// Unit Common: filled in with its helpers.
+namespace app {}

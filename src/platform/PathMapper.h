@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+
+namespace platform {
+
+// Windows paths, as 1C:Enterprise sees them ("C:\Bases\Trade\"), against the paths of the host's
+// file system. On Windows both sides are the same.
+class PathMapper {
+public:
+    virtual ~PathMapper() = default;
+    // Host path of a Windows path (drive letters and names without regard to case, a trailing
+    // "\" kept as "/"); an absolute host path is returned unchanged; empty when no drive maps it.
+    virtual std::string toHost(const std::string& windowsPath) const = 0;
+    // Windows path of an absolute host path (the longest matching drive wins); a trailing "/"
+    // is kept as "\".
+    virtual std::string toWindows(const std::string& hostPath) const = 0;
+};
+
+} // namespace platform
