@@ -1,0 +1,95 @@
+#pragma once
+#include "engine/File.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+struct CdxTagDefinition {
+    std::string name;             // at most 10 characters; stored upper-cased
+    std::string expression;       // key expression text, e.g. "UPPER(NAME)"
+    std::uint16_t keyLength = 0;  // bytes of every key of the tag
+    char pad = ' ';               // pad byte of the keys: ' ' for character keys, '\0' for numeric
+};
+
+struct CdxTagInfo {
+    std::string name;
+    std::string expression;
+    std::string forExpression; // empty when the tag has none
+    std::uint16_t keyLength = 0;
+    bool descending = false;
+    bool unique = false;
+    std::uint32_t headerOffset = 0;
+};
+
+// One key of a tag: exactly keyLength bytes (padded) and its record number.
+struct CdxEntry {
+    std::string key;
+    std::uint32_t recno = 0;
+    bool operator==(const CdxEntry&) const = default;
+};
+
+// A FoxPro compound index file (.cdx) over a File: 512-byte pages, the structural tag list, one
+// B-tree per tag with interior nodes and compact leaf nodes, sibling links and a free-page list.
+// Keys collate as unsigned bytes; equal keys by record number.
+//
+// The object keeps no pages between calls, so the next call sees what another process wrote.
+// The caller holds the index file's lock (one byte at 0x7FFFFFFE) around every call, or every
+// sequence of calls that must look atomic to other processes. Every failure, a corrupt or
+// truncated file included, throws EngineError; nothing reads outside the file's bounds.
+class CdxIndex {
+public:
+    // Writes a new index with the given tags, all empty, over the file (which is truncated).
+    static void create(File& file, const std::vector<CdxTagDefinition>& tags);
+
+    // Reads the compound header and the tag list; EngineError when the file is not a valid index.
+    explicit CdxIndex(File& file);
+
+    const std::vector<CdxTagInfo>& tags() const { return m_tags; }
+    // Index of a tag by name, without regard to case; -1 when there is none.
+    int findTag(std::string_view name) const;
+    // Pad byte used for trailing-byte compression of a tag (' ' unless set); the opener sets '\0'
+    // for tags whose expression is numeric.
+    void setPad(int tag, char pad);
+
+    void insert(int tag, std::string_view key, std::uint32_t recno);
+    // Removes the entry (key, recno); false when it is not there.
+    bool remove(int tag, std::string_view key, std::uint32_t recno);
+    // Removes the entry of recno whatever its key (an index written by another engine whose keys
+    // differ from ours); false when the tag has no entry for recno.
+    bool removeRecord(int tag, std::uint32_t recno);
+    // Replaces the whole content of a tag by the entries (any order); pages of the old tree are
+    // reused or freed.
+    void rebuild(int tag, std::vector<CdxEntry> entries);
+
+    std::optional<CdxEntry> first(int tag);
+    std::optional<CdxEntry> last(int tag);
+    // The neighbours of a position in key order; the entry given need not exist any more.
+    std::optional<CdxEntry> next(int tag, const CdxEntry& after);
+    std::optional<CdxEntry> prior(int tag, const CdxEntry& before);
+    // First entry in key order whose key begins with prefix (compared over prefix.size() bytes);
+    // std::nullopt when none does.
+    std::optional<CdxEntry> seek(int tag, std::string_view prefix);
+    std::uint64_t count(int tag);
+
+    // Structural check of the whole file (key order, sibling links, parent keys, free list,
+    // pages inside the file): the first problem found, described for a person; empty when sound.
+    std::string check();
+
+    // Marker of an interrupted update, kept in the compound header: set (and written) before a
+    // change of table and index starts, cleared when it is complete. Seen set by a process that
+    // holds the index lock, it means the writer died in the middle: the index is stale.
+    void setUpdateInProgress(bool on);
+    bool updateInProgress();
+
+private:
+    File& m_file;
+    std::vector<CdxTagInfo> m_tags;
+    std::vector<char> m_pads;
+};
+
+} // namespace engine
