@@ -1,0 +1,18 @@
+#include "platform/fake/RecordingShell.h"
+
+namespace platform {
+
+void RecordingShell::runProgram(const std::string& program, const std::string& arguments) {
+    m_runs.push_back({program, arguments});
+}
+
+void RecordingShell::openDirectory(const std::string& directory, bool explore) {
+    m_opens.push_back({directory, explore});
+}
+
+void RecordingShell::clear() {
+    m_runs.clear();
+    m_opens.clear();
+}
+
+} // namespace platform
