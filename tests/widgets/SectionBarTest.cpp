@@ -306,3 +306,14 @@ TEST_F(SectionBarTest, OwnerDecidesWhichDropsAreAccepted) {
     QApplication::sendEvent(bar, &foreign);
     EXPECT_EQ(dropped.count(), 1);
 }
+
+TEST(SectionBarDataTest, CountsItemsAndFindsTheLargestId) {
+    SectionBarData data = sampleBar();
+    EXPECT_EQ(data.itemCount(), 3u);
+    EXPECT_EQ(data.maxItemId(), 3);
+    data.sections[2].items.push_back({"Удалённые раньше", 41});
+    data.sections[0].items.push_back({"Служебный", -7});
+    EXPECT_EQ(data.itemCount(), 5u);
+    EXPECT_EQ(data.maxItemId(), 41);
+    EXPECT_EQ(SectionBarData{}.maxItemId(), 0);
+}
