@@ -151,7 +151,7 @@ std::string WinePathMapper::toWindows(const std::string& hostPath) const {
         resolvedRoots.push_back(rootError ? drive.second : root);
     }
     std::size_t bestLength = 0;
-    // The longest drive root that holds the path wins: as given first, then with links resolved.
+    // The longest drive root that holds the path, as given or with links resolved, wins.
     const std::array<const std::string*, 2> paths{&normal, &resolved};
     for (const std::string* path : paths) {
         for (std::size_t i = 0; i < all.size(); ++i) {
@@ -164,8 +164,6 @@ std::string WinePathMapper::toWindows(const std::string& hostPath) const {
                 }
             }
         }
-        if (best)
-            break;
     }
     if (!best)
         return {};
