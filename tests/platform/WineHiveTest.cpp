@@ -245,7 +245,8 @@ TEST(WineHive, EveryCutOfTheFixtureParsesWithoutHarm) {
             ASSERT_NE(match, full.end()) << cut;
             EXPECT_EQ(match->data, value.data) << "cut at " << cut;
         }
-        if (hive.isValid())
+        if (hive.isValid()) {
             EXPECT_TRUE(hive.setString(titles, "x", "y", HiveTime::now())) << cut;
+        }
     }
 }

@@ -1,4 +1,5 @@
 #include "platform/posix/WinePathMapper.h"
+#include "platform/fake/FakePathMapper.h"
 
 #include "support/TempDir.h"
 
@@ -92,4 +93,17 @@ TEST(WinePathMapperWithoutPrefix, ZStandsForTheRoot) {
     EXPECT_EQ(mapper.toHost("z:\\tmp\\"), "/tmp/");
     EXPECT_EQ(mapper.toHost("C:\\tmp"), "");
     EXPECT_EQ(mapper.toWindows("/tmp/x"), "Z:\\tmp\\x");
+}
+
+TEST(FakePathMapper, MapsByItsDriveTable) {
+    platform::FakePathMapper paths;
+    EXPECT_EQ(paths.toHost("z:\\tmp\\x"), "/tmp/x");
+    paths.addDrive('c', "/prefix/drive_c");
+    paths.addDrive('D', "/prefix/drive_c/data");
+    EXPECT_EQ(paths.toHost("C:\\Bases\\Trade\\"), "/prefix/drive_c/Bases/Trade/");
+    EXPECT_EQ(paths.toHost("Z:\\tmp"), "");
+    EXPECT_EQ(paths.toHost("/abs/path"), "/abs/path");
+    EXPECT_EQ(paths.toWindows("/prefix/drive_c/data/x"), "D:\\x");
+    EXPECT_EQ(paths.toWindows("/prefix/drive_c"), "C:\\");
+    EXPECT_EQ(paths.toWindows("/prefix/drive_cc"), "");
 }

@@ -29,9 +29,11 @@ std::string FakePathMapper::toHost(const std::string& windowsPath) const {
     for (char& c : rest)
         if (c == '\\')
             c = '/';
+    std::string host = it->second == "/" ? std::string() : it->second;
     if (rest.empty() || rest.front() != '/')
-        rest.insert(rest.begin(), '/');
-    return it->second == "/" ? rest : it->second + rest;
+        host += '/';
+    host += rest;
+    return host;
 }
 
 std::string FakePathMapper::toWindows(const std::string& hostPath) const {
@@ -47,13 +49,12 @@ std::string FakePathMapper::toWindows(const std::string& hostPath) const {
     }
     if (!best)
         return {};
-    std::string rest = hostPath.substr(best->second == "/" ? 0 : best->second.size());
-    for (char& c : rest)
-        if (c == '/')
-            c = '\\';
-    if (rest.empty())
-        rest = "\\";
-    return std::string(1, best->first) + ":" + rest;
+    std::string windows{best->first, ':'};
+    for (const char c : hostPath.substr(best->second == "/" ? 0 : best->second.size()))
+        windows.push_back(c == '/' ? '\\' : c);
+    if (windows.size() == 2)
+        windows.push_back('\\');
+    return windows;
 }
 
 } // namespace platform
