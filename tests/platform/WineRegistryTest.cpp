@@ -134,6 +134,11 @@ TEST_F(WineRegistryTest, DeleteAndCreate) {
 TEST_F(WineRegistryTest, MissingKeyHiveOrPrefixIsMissingAndNothingIsCreated) {
     useHive(testsupport::testFixture("platform/small.reg"));
     EXPECT_FALSE(registry().openKey(RegistryRoot::CurrentUser, "Software\\1C\\1Cv7\\7.7\\Nothing"));
+    WineRegistry withoutTitles((m_dir.path() / "other").string());
+    std::filesystem::create_directory(m_dir.path() / "other");
+    testsupport::writeFile(m_dir.path() / "other" / "user.reg", "WINE REGISTRY Version 2\n\n[Software\\\\1C] 1\n");
+    EXPECT_TRUE(withoutTitles.openKey(RegistryRoot::CurrentUser, "Software\\1C"));
+    EXPECT_FALSE(withoutTitles.openKey(RegistryRoot::CurrentUser, titles));
     // system.reg does not exist in this prefix.
     EXPECT_FALSE(registry().openKey(RegistryRoot::LocalMachine, "Software"));
     EXPECT_FALSE(registry().createKey(RegistryRoot::LocalMachine, "Software\\Tarvesk"));

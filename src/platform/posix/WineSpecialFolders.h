@@ -2,6 +2,7 @@
 #include "platform/PathMapper.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
+#include "platform/posix/WinePrefix.h"
 
 #include <string>
 
@@ -12,7 +13,8 @@ namespace platform {
 // else the defaults of current Wine releases. Ids without a file-system folder give "".
 class WineSpecialFolders : public SpecialFolders {
 public:
-    WineSpecialFolders(Registry& registry, const PathMapper& paths, std::string userName);
+    // userName: the login name the profile folder is named after.
+    WineSpecialFolders(Registry& registry, const PathMapper& paths, std::string userName = WinePrefix::userName());
 
     std::string specialFolderPath(int csidl, bool create) override;
 
