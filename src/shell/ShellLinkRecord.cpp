@@ -13,6 +13,11 @@ std::string joinPath(const std::string& base, const std::string& suffix) {
     return base + '\\' + suffix;
 }
 
+// Share + "\" + suffix: the suffix is everything behind the share's separator, taken as it is.
+std::string joinNetworkPath(const std::string& share, const std::string& suffix) {
+    return suffix.empty() ? share : share + '\\' + suffix;
+}
+
 } // namespace
 
 std::string ShellLinkRecord::targetPath() const {
@@ -22,7 +27,7 @@ std::string ShellLinkRecord::targetPath() const {
         if (localBasePath)
             return joinPath(*localBasePath, commonPathSuffix.value_or(""));
         if (netName)
-            return joinPath(*netName, commonPathSuffixUnicode.value_or(commonPathSuffix.value_or("")));
+            return joinNetworkPath(*netName, commonPathSuffixUnicode.value_or(commonPathSuffix.value_or("")));
     }
     return relativePath;
 }

@@ -107,6 +107,21 @@ TEST(ShellLinkFile, StringsAreUnicodeWithoutTerminator) {
     EXPECT_EQ(dumpField(ShellLinkFile::dump(bytes), "flags"), "0x86"); // HasLinkInfo | HasName | IsUnicode
 }
 
+// The part behind the share is kept as it is; only a bare trailing "\" after the share is lost,
+// as the format has no place for it.
+TEST(ShellLinkFile, UncTargetsReadBackAsWritten) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"\\\\srv\\share\\dir\\\\x.exe", "\\\\srv\\share\\dir\\\\x.exe"},
+        {"\\\\srv\\share\\\\", "\\\\srv\\share\\\\"},
+        {"\\\\srv\\share\\", "\\\\srv\\share"},
+        {"\\\\srv", "\\\\srv"},
+    };
+    for (const auto& [target, expected] : cases)
+        EXPECT_EQ(ShellLinkFile::decode(ShellLinkFile::encode(makeInfo(target, "", "", "", "", 0, 1, 0))).TargetPath,
+                  expected)
+            << target;
+}
+
 TEST(ShellLinkFile, StringOverFormatLimitIsRefused) {
     auto info = makeInfo("C:\\a.exe", std::string(70000, 'x'), "", "", "", 0, 1, 0);
     EXPECT_THROW(ShellLinkFile::encode(info), shell::ShellError);
