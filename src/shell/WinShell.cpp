@@ -1,6 +1,7 @@
 #include "shell/WinShell.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -24,10 +25,16 @@ bool isValidFileName(std::string_view name) {
     return true;
 }
 
+// Shortcut files are a few kilobytes; anything far larger is not read into memory.
+constexpr std::uintmax_t maxShortcutSize = 16u << 20;
+
 std::string readWholeFile(const std::string& host, const std::string& file) {
     std::ifstream in(host, std::ios::binary);
     if (!in)
         throw ShellError("Не удалось открыть ярлык " + file);
+    std::error_code ec;
+    if (std::filesystem::file_size(host, ec) > maxShortcutSize && !ec)
+        throw ShellError("Файл " + file + " не является ярлыком Windows: файл слишком велик");
     std::ostringstream content;
     content << in.rdbuf();
     if (in.bad())

@@ -142,6 +142,10 @@ TEST_F(WinShellTest, FailuresRaiseWithTheUsersMessage) {
                   m_shell.ReadShortcut("C:\\short.lnk");
               }).rfind("Файл C:\\short.lnk не является ярлыком Windows", 0),
               0u);
+    testsupport::writeFile(m_root.path() / "huge.lnk", "");
+    fs::resize_file(m_root.path() / "huge.lnk", 64u << 20); // sparse: no real disk use
+    EXPECT_EQ(message([&] { m_shell.ReadShortcut("C:\\huge.lnk"); }),
+              "Файл C:\\huge.lnk не является ярлыком Windows: файл слишком велик");
 }
 
 // Names Windows refuses as file names are refused here too; "/" would lead into another
