@@ -36,6 +36,7 @@ public:
         }
         return "C:" + rest;
     }
+    std::vector<std::pair<char, std::string>> drives() const override { return {{'C', m_driveC.string()}}; }
 
 private:
     std::filesystem::path m_driveC;

@@ -57,4 +57,10 @@ std::string FakePathMapper::toWindows(const std::string& hostPath) const {
     return windows;
 }
 
+std::vector<std::pair<char, std::string>> FakePathMapper::drives() const {
+    if (m_drives.empty())
+        return {{'Z', "/"}};
+    return {m_drives.begin(), m_drives.end()};
+}
+
 } // namespace platform

@@ -15,6 +15,7 @@ public:
 
     std::string toHost(const std::string& windowsPath) const override;
     std::string toWindows(const std::string& hostPath) const override;
+    std::vector<std::pair<char, std::string>> drives() const override;
 
 private:
     std::map<char, std::string> m_drives;

@@ -20,7 +20,7 @@ public:
     std::string toWindows(const std::string& hostPath) const override;
 
     // Drive letters (upper case) with the absolute, lexically normal Unix paths they stand for.
-    std::vector<std::pair<char, std::string>> drives() const;
+    std::vector<std::pair<char, std::string>> drives() const override;
 
 private:
     std::string m_prefix;
