@@ -10,10 +10,10 @@
 namespace engine {
 
 struct CdxTagDefinition {
-    std::string name;             // at most 10 characters; stored upper-cased
-    std::string expression;       // key expression text, e.g. "UPPER(NAME)"
-    std::uint16_t keyLength = 0;  // bytes of every key of the tag
-    char pad = ' ';               // pad byte of the keys: ' ' for character keys, '\0' for numeric
+    std::string name;            // at most 10 characters; stored upper-cased
+    std::string expression;      // key expression text, e.g. "UPPER(NAME)"
+    std::uint16_t keyLength = 0; // bytes of every key of the tag
+    char pad = ' ';              // pad byte of the keys: ' ' for character keys, '\0' for numeric
 };
 
 struct CdxTagInfo {
