@@ -10,13 +10,15 @@ std::string CdxChecker::run() {
         std::vector<CdxTagInfo> tags = CdxTagList::read(m_pager);
         claim(0, "the compound header");
         claim(kPageSize, "the compound header");
-        checkTree("the tag list", 0, kTagNameLength);
+        checkTree("the tag list", 0, kTagNameLength, ' ');
         for (const CdxTagInfo& tag : tags) {
             claim(tag.headerOffset, "the header of tag " + tag.name);
             claim(tag.headerOffset + kPageSize, "the header of tag " + tag.name);
         }
-        for (const CdxTagInfo& tag : tags)
-            checkTree("tag " + tag.name, tag.headerOffset, tag.keyLength);
+        for (const CdxTagInfo& tag : tags) {
+            auto pad = m_pads.find(tag.headerOffset);
+            checkTree("tag " + tag.name, tag.headerOffset, tag.keyLength, pad == m_pads.end() ? ' ' : pad->second);
+        }
         checkFreeList();
     } catch (const EngineError& e) {
         return e.what();
@@ -30,12 +32,12 @@ void CdxChecker::claim(std::uint32_t offset, const std::string& owner) {
         m_pager.damaged("page " + hexOffset(offset) + " is used by " + it->second + " and by " + owner);
 }
 
-void CdxChecker::checkTree(const std::string& owner, std::uint32_t header, std::uint16_t keyLength) {
+void CdxChecker::checkTree(const std::string& owner, std::uint32_t header, std::uint16_t keyLength, char pad) {
     m_owner = owner;
     m_levels.clear();
     m_previous.reset();
     m_sawLeaf = false;
-    CdxTree tree(m_pager, header, keyLength, ' ');
+    CdxTree tree(m_pager, header, keyLength, pad);
     visit(tree, tree.root(), 0);
     checkLevels();
 }

@@ -17,7 +17,8 @@ namespace engine::cdx {
 // inside the file and used once only, and the free list.
 class CdxChecker {
 public:
-    explicit CdxChecker(CdxPager& pager) : m_pager(pager) {}
+    // pads: pad byte of the tags by header offset (' ' for a tag not named there).
+    CdxChecker(CdxPager& pager, std::map<std::uint32_t, char> pads) : m_pager(pager), m_pads(std::move(pads)) {}
 
     // The first problem found, described for a person; empty when the file is sound.
     std::string run();
@@ -29,13 +30,14 @@ private:
 
     // Records that owner uses the page; a page used twice is a problem.
     void claim(std::uint32_t offset, const std::string& owner);
-    void checkTree(const std::string& owner, std::uint32_t header, std::uint16_t keyLength);
+    void checkTree(const std::string& owner, std::uint32_t header, std::uint16_t keyLength, char pad);
     std::optional<CdxEntry> visit(CdxTree& tree, std::uint32_t offset, std::size_t depth);
     void checkLevels();
     void checkFreeList();
     [[noreturn]] void problem(const std::string& what) const { m_pager.damaged(m_owner + ": " + what); }
 
     CdxPager& m_pager;
+    std::map<std::uint32_t, char> m_pads;
     std::map<std::uint32_t, std::string> m_used;
     // State of the tree being checked.
     std::string m_owner;

@@ -8,6 +8,7 @@
 #include "engine/EngineError.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace engine {
@@ -213,9 +214,17 @@ std::uint64_t CdxIndex::count(int tag) {
     return openTree(pager, m_tags, m_pads, tag).count();
 }
 
+std::size_t CdxIndex::depth(int tag) {
+    CdxPager pager(m_file);
+    return openTree(pager, m_tags, m_pads, tag).depth();
+}
+
 std::string CdxIndex::check() {
     CdxPager pager(m_file);
-    return CdxChecker(pager).run();
+    std::map<std::uint32_t, char> pads;
+    for (std::size_t i = 0; i < m_tags.size(); ++i)
+        pads[m_tags[i].headerOffset] = m_pads[i];
+    return CdxChecker(pager, std::move(pads)).run();
 }
 
 void CdxIndex::setUpdateInProgress(bool on) {

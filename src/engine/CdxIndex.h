@@ -75,6 +75,8 @@ public:
     // std::nullopt when none does.
     std::optional<CdxEntry> seek(int tag, std::string_view prefix);
     std::uint64_t count(int tag);
+    // Levels of a tag's tree: 1 when the root is a leaf.
+    std::size_t depth(int tag);
 
     // Structural check of the whole file (key order, sibling links, parent keys, free list,
     // pages inside the file): the first problem found, described for a person; empty when sound.

@@ -46,6 +46,9 @@ public:
     // First entry with the record number, found by walking the leaves.
     std::optional<CdxEntry> findRecord(std::uint32_t recno);
     std::uint64_t count();
+    std::size_t depth() {
+        return descend([](const CdxEntry&) { return true; }).size();
+    }
     // Calls visit for every leaf from the leftmost along the right-sibling chain until it
     // returns false.
     void walkLeaves(const std::function<bool(const CdxNode&)>& visit);
@@ -74,11 +77,14 @@ private:
     void setSibling(std::uint32_t offset, bool leftField, std::uint32_t value);
     bool fits(const CdxNode& node) const;
     bool underFull(const CdxNode& node) const;
-    // Group boundaries (start index of every group) for a node that does not fit one page.
-    std::vector<std::size_t> splitPoints(const CdxNode& node) const;
+    // Group boundaries (start index of every group) for a node that does not fit one page and
+    // grew at entries [lo, hi].
+    std::vector<std::size_t> splitPoints(const CdxNode& node, std::size_t lo, std::size_t hi) const;
     std::vector<std::size_t> packLeaves(const std::vector<CdxEntry>& entries) const;
     // Stores the node, split over new pages when it does not fit; the parts left to right.
-    std::vector<Part> storeSplitting(CdxNode& node);
+    std::vector<Part> storeSplitting(CdxNode& node, std::size_t lo, std::size_t hi);
+    // Moves one entry of an overfull interior node to a sibling with room; false when none has.
+    bool rotate(CdxNode& node, CdxNode& parent, std::size_t index);
     std::vector<Part> storeGroups(CdxNode& node, const std::vector<std::size_t>& starts);
     void growRoot(std::vector<Part> parts);
     void fixAfterRemoval(Path& path);

@@ -40,17 +40,22 @@ std::vector<std::size_t> CdxTree::packLeaves(const std::vector<CdxEntry>& entrie
     return starts;
 }
 
-std::vector<std::size_t> CdxTree::splitPoints(const CdxNode& node) const {
+std::vector<std::size_t> CdxTree::splitPoints(const CdxNode& node, std::size_t lo, std::size_t hi) const {
+    // Where the node grew decides the split: grown at its end (ascending keys), the left part is
+    // filled and the right one keeps what is left; grown at its start, the other way round; grown
+    // inside, both get about half. So appending or prepending never leaves a trail of thin nodes.
     std::size_t n = node.entries.size();
+    bool atEnd = hi + 1 >= n, atStart = lo == 0 && !atEnd;
     if (!node.leaf) {
         std::size_t max = m_codec.maxInteriorEntries();
-        std::size_t groups = (n + max - 1) / max;
-        std::vector<std::size_t> starts;
-        for (std::size_t g = 0; g < groups; ++g)
-            starts.push_back(g * n / groups);
-        return starts;
+        if (n > 2 * max) {
+            std::vector<std::size_t> starts;
+            for (std::size_t i = 0; i < n; i += max)
+                starts.push_back(i);
+            return starts;
+        }
+        return {0, atEnd ? max : atStart ? n - max : n / 2};
     }
-    // Two leaves as even in bytes as possible; more only when no two-way split fits.
     const auto& e = node.entries;
     std::vector<std::size_t> text(n), firstText(n);
     std::vector<std::uint32_t> maxBefore(n + 1, 0), maxFrom(n + 1, 0);
@@ -72,6 +77,14 @@ std::vector<std::size_t> CdxTree::splitPoints(const CdxNode& node) const {
             (n - s) * m_codec.layoutFor(maxFrom[s]).entryBytes + firstText[s] + (total - leftText - text[s]);
         if (left > kLeafCapacity || right > kLeafCapacity)
             continue;
+        if (atEnd) { // the last split that fits
+            best = s;
+            continue;
+        }
+        if (atStart) { // the first split that fits
+            best = best == 0 ? s : best;
+            continue;
+        }
         std::size_t diff = left > right ? left - right : right - left;
         if (diff < bestDiff) {
             bestDiff = diff;
@@ -80,7 +93,7 @@ std::vector<std::size_t> CdxTree::splitPoints(const CdxNode& node) const {
     }
     if (best != 0)
         return {0, best};
-    return packLeaves(node.entries);
+    return packLeaves(node.entries); // no two-way split fits: as many leaves as needed
 }
 
 std::vector<CdxTree::Part> CdxTree::storeGroups(CdxNode& node, const std::vector<std::size_t>& starts) {
@@ -112,12 +125,47 @@ std::vector<CdxTree::Part> CdxTree::storeGroups(CdxNode& node, const std::vector
     return parts;
 }
 
-std::vector<CdxTree::Part> CdxTree::storeSplitting(CdxNode& node) {
+std::vector<CdxTree::Part> CdxTree::storeSplitting(CdxNode& node, std::size_t lo, std::size_t hi) {
     if (fits(node)) {
         store(node);
         return {{node.offset, node.entries.back()}};
     }
-    return storeGroups(node, splitPoints(node));
+    return storeGroups(node, splitPoints(node, lo, hi));
+}
+
+bool CdxTree::rotate(CdxNode& node, CdxNode& parent, std::size_t index) {
+    // An interior node one entry too many hands its first entry to the left sibling or its last
+    // one to the right sibling under the same parent, when that sibling has room.
+    std::size_t max = m_codec.maxInteriorEntries();
+    if (node.leaf || node.entries.size() != max + 1)
+        return false;
+    for (std::size_t other : {index - 1, index + 1}) {
+        if (other >= parent.children.size()) // index - 1 wraps around for the first child
+            continue;
+        CdxNode sibling = load(parent.children[other]);
+        if (sibling.leaf || sibling.entries.size() >= max ||
+            (other < index ? sibling.right != node.offset : sibling.left != node.offset))
+            continue;
+        if (other < index) {
+            sibling.entries.push_back(std::move(node.entries.front()));
+            sibling.children.push_back(node.children.front());
+            node.entries.erase(node.entries.begin());
+            node.children.erase(node.children.begin());
+            parent.entries[other] = sibling.entries.back();
+        } else {
+            sibling.entries.push_back(std::move(node.entries.back()));
+            std::rotate(sibling.entries.begin(), sibling.entries.end() - 1, sibling.entries.end());
+            sibling.children.push_back(node.children.back());
+            std::rotate(sibling.children.begin(), sibling.children.end() - 1, sibling.children.end());
+            node.entries.pop_back();
+            node.children.pop_back();
+            parent.entries[index] = node.entries.back();
+        }
+        store(sibling);
+        store(node);
+        return true;
+    }
+    return false;
 }
 
 void CdxTree::growRoot(std::vector<Part> parts) {
@@ -131,7 +179,7 @@ void CdxTree::growRoot(std::vector<Part> parts) {
             root.children.push_back(p.offset);
         }
         setRoot(root.offset);
-        parts = storeSplitting(root);
+        parts = storeSplitting(root, 0, root.entries.size() - 1);
     }
 }
 
@@ -142,10 +190,18 @@ bool CdxTree::insert(const CdxEntry& entry) {
     if (leaf.index < entries.size() && entries[leaf.index] == entry)
         return false;
     entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(leaf.index), entry);
-    std::vector<Part> parts = storeSplitting(leaf.node);
-    for (std::size_t level = path.size() - 1; level-- > 0;) {
-        CdxNode& parent = path[level].node;
-        std::size_t i = path[level].index;
+    std::size_t lo = leaf.index, hi = leaf.index; // where the node grew
+    for (std::size_t level = path.size() - 1;; --level) {
+        CdxNode& node = path[level].node;
+        if (level == 0) {
+            growRoot(storeSplitting(node, lo, hi));
+            return true;
+        }
+        CdxNode& parent = path[level - 1].node;
+        std::size_t i = path[level - 1].index;
+        if (rotate(node, parent, i))
+            continue; // the parent's entries changed, its size did not
+        std::vector<Part> parts = storeSplitting(node, lo, hi);
         if (parts.size() == 1 && parent.entries[i] == parts[0].max)
             return true;
         parent.entries[i] = parts[0].max;
@@ -153,10 +209,9 @@ bool CdxTree::insert(const CdxEntry& entry) {
             parent.entries.insert(parent.entries.begin() + static_cast<std::ptrdiff_t>(i + p), parts[p].max);
             parent.children.insert(parent.children.begin() + static_cast<std::ptrdiff_t>(i + p), parts[p].offset);
         }
-        parts = storeSplitting(parent);
+        lo = i;
+        hi = i + parts.size() - 1;
     }
-    growRoot(std::move(parts));
-    return true;
 }
 
 bool CdxTree::remove(const CdxEntry& entry) {
