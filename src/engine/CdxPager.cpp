@@ -2,6 +2,7 @@
 
 #include "engine/EngineError.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -67,8 +68,15 @@ std::uint32_t CdxPager::allocate() {
         std::uint32_t offset = m_freeHead;
         if (offset < kHeaderSize || !validPage(offset) || m_popped.count(offset))
             damaged("free page list points to " + hexOffset(offset));
-        std::uint32_t next = getLe32(read(offset).data());
-        m_freeHead = next == 0 ? kNone : next;
+        const Page& page = read(offset);
+        // A free page holds nothing but the link. One that holds more is in use: the list is
+        // damaged, so it is dropped (its pages are lost) rather than followed into a live node.
+        if (std::any_of(page.begin() + 4, page.end(), [](std::uint8_t b) { return b != 0; })) {
+            m_freeHead = kNone;
+            return grow();
+        }
+        std::uint32_t next = getLe32(page.data());
+        m_freeHead = next == 0 || next == offset ? kNone : next;
         m_popped.insert(offset);
         m_dirty.insert(offset);
         return offset;

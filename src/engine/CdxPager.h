@@ -28,7 +28,8 @@ public:
     Page& modify(std::uint32_t offset);
     void put(std::uint32_t offset, const Page& page);
 
-    // A page for a new node: the head of the free list, or a new page at the end of the file.
+    // A page for a new node: the head of the free list, or a new page at the end of the file
+    // (also when the head is not a free page, which abandons the damaged list).
     std::uint32_t allocate();
     // A new page at the end of the file (zero-filled, not yet written).
     std::uint32_t grow();
