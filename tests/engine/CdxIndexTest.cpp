@@ -2,6 +2,7 @@
 #include "CdxMemoryFile.h"
 #include "CdxTestUtil.h"
 #include "engine/EngineError.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -181,6 +182,29 @@ TEST(CdxIndexApi, ChangesOfAnotherWriterAreSeenAtOnce) {
     EXPECT_EQ(reader.count(0), 3u);
     writer.insert(0, "ABRAMOV", 9);
     EXPECT_EQ(reader.first(0), (CdxEntry{padded("ABRAMOV", 10), 9}));
+}
+
+TEST(CdxIndexApi, ReadsNeverWrite) {
+    CdxMemoryFile file = threeNames();
+    std::size_t writes = file.writes();
+    CdxIndex index(file);
+    enginetest::walkForward(index, 0);
+    enginetest::walkBackward(index, 0);
+    index.seek(0, "P");
+    index.count(0);
+    EXPECT_EQ(index.check(), "");
+    EXPECT_FALSE(index.remove(0, "NOBODY", 1));
+    EXPECT_EQ(file.writes(), writes);
+}
+
+TEST(CdxIndexApi, AChangeThatMeetsDamageLeavesTheFileUntouched) {
+    CdxMemoryFile file(testsupport::readFile(testsupport::testFixture("cdx/child-pointer-past-end.cdx")));
+    CdxIndex index(file);
+    std::string before = file.bytes();
+    for (std::uint32_t r = 1; r <= 5; ++r) // keys that belong under the broken child
+        EXPECT_THROW(index.insert(0, "A" + std::to_string(r), 100 + r), EngineError);
+    EXPECT_THROW(index.rebuild(0, {{"A", 1}}), EngineError); // the old tree cannot be freed
+    EXPECT_EQ(file.bytes(), before);
 }
 
 TEST(CdxIndexApi, FreedPagesAreReusedBeforeTheFileGrows) {
