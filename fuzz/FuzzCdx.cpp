@@ -1,5 +1,6 @@
-// Fuzz target of the compound index reader: the input is an index file image. It is opened, every
-// tag is walked forwards and backwards and the file is checked; damage must surface as EngineError.
+// Fuzz target of the compound index: the input is an index file image. It is opened, every tag is
+// walked forwards and backwards, changed a little, and the file is checked; damage must surface
+// as EngineError.
 #include "CdxMemoryFile.h"
 #include "engine/CdxIndex.h"
 #include "engine/EngineError.h"
@@ -24,6 +25,13 @@ void walk(engine::CdxIndex& index, int tag) {
     index.seek(tag, "A");
 }
 
+void change(engine::CdxIndex& index, int tag) {
+    index.insert(tag, "A", 7);
+    index.insert(tag, "ZZ", 0x12345678);
+    index.remove(tag, "A", 7);
+    index.removeRecord(tag, 1);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -33,6 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int tag = 0; tag < static_cast<int>(index.tags().size()); ++tag) {
             try {
                 walk(index, tag);
+            } catch (const engine::EngineError&) {
+            }
+            try {
+                change(index, tag);
             } catch (const engine::EngineError&) {
             }
         }
