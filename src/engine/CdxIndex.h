@@ -10,10 +10,10 @@
 namespace engine {
 
 struct CdxTagDefinition {
-    std::string name;             // at most 10 characters; stored upper-cased
-    std::string expression;       // key expression text, e.g. "UPPER(NAME)"
-    std::uint16_t keyLength = 0;  // bytes of every key of the tag
-    char pad = ' ';               // pad byte of the keys: ' ' for character keys, '\0' for numeric
+    std::string name;            // at most 10 characters; stored upper-cased
+    std::string expression;      // key expression text, e.g. "UPPER(NAME)"
+    std::uint16_t keyLength = 0; // bytes of every key of the tag
+    char pad = ' ';              // pad byte of the keys: ' ' for character keys, '\0' for numeric
 };
 
 struct CdxTagInfo {
@@ -41,6 +41,13 @@ struct CdxEntry {
 // The caller holds the index file's lock (one byte at 0x7FFFFFFE) around every call, or every
 // sequence of calls that must look atomic to other processes. Every failure, a corrupt or
 // truncated file included, throws EngineError; nothing reads outside the file's bounds.
+//
+// A changing call works the change out in memory and writes its pages at the end, so damage met
+// on the way leaves the file untouched; it increments the change counter of the compound header. Nodes a removal empties are unlinked
+// and put on the free list; a node left at most half full is merged with a neighbour under the
+// same parent when the two fit in one page; a root with a single child hands the root over to it.
+// New nodes take pages from the free list before the file grows. Tags in descending order are
+// read but never changed.
 class CdxIndex {
 public:
     // Writes a new index with the given tags, all empty, over the file (which is truncated).
@@ -56,6 +63,8 @@ public:
     // for tags whose expression is numeric.
     void setPad(int tag, char pad);
 
+    // Keys shorter than the key length are padded with the tag's pad byte; longer ones are refused.
+    // Adding an entry that is there already changes nothing.
     void insert(int tag, std::string_view key, std::uint32_t recno);
     // Removes the entry (key, recno); false when it is not there.
     bool remove(int tag, std::string_view key, std::uint32_t recno);
@@ -75,12 +84,15 @@ public:
     // std::nullopt when none does.
     std::optional<CdxEntry> seek(int tag, std::string_view prefix);
     std::uint64_t count(int tag);
+    // Levels of a tag's tree: 1 when the root is a leaf.
+    std::size_t depth(int tag);
 
     // Structural check of the whole file (key order, sibling links, parent keys, free list,
     // pages inside the file): the first problem found, described for a person; empty when sound.
     std::string check();
 
-    // Marker of an interrupted update, kept in the compound header: set (and written) before a
+    // Marker of an interrupted update, kept in the compound header (byte 400, in the reserved
+    // area; 1 = set, 0 = clear; other writers leave it 0): set (and written) before a
     // change of table and index starts, cleared when it is complete. Seen set by a process that
     // holds the index lock, it means the writer died in the middle: the index is stale.
     void setUpdateInProgress(bool on);
