@@ -118,6 +118,11 @@ void TfrmSetup::makeRadioGroupsExclusive() {
     // The radios of one group box form one group: ticking one unticks the others, unticking
     // leaves none ticked.
     for (QRadioButton* radio : findChildren<QRadioButton*>()) {
+        // A click on the ticked radio keeps it ticked.
+        connect(radio, &QRadioButton::clicked, radio, [radio](bool on) {
+            if (!on)
+                radio->setChecked(true);
+        });
         connect(radio, &QRadioButton::toggled, this, [radio](bool on) {
             if (!on)
                 return;
@@ -131,6 +136,15 @@ void TfrmSetup::makeRadioGroupsExclusive() {
 void TfrmSetup::connectRules() {
     auto* tray = findChild<QCheckBox*>(QStringLiteral("cbxSysTray"));
     connect(tray, &QCheckBox::toggled, this, [this](bool on) { m_controls->setEnabled("cbxAnimate", on); });
+    // A check group box enables or disables everything inside on every change of its tick, also
+    // what was disabled one by one.
+    for (const char* name : {"cgbAutoStart", "cgbPrmFile"}) {
+        auto* group = findChild<QGroupBox*>(QString::fromLatin1(name));
+        connect(group, &QGroupBox::toggled, this, [group](bool on) {
+            for (QWidget* inside : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                inside->setEnabled(on);
+        });
+    }
     auto* control = findChild<QCheckBox*>(QStringLiteral("cbxControl"));
     connect(control, &QCheckBox::toggled, this, &TfrmSetup::onControlToggled);
     connect(m_grid, &KeyGrid::cellEdited, this, &TfrmSetup::onGridEdited);
