@@ -1,5 +1,6 @@
 #include "settings/Setup.h"
 
+#include "engine/CodePage.h"
 #include "platform/PathMapper.h"
 #include "settings/AppearanceTarget.h"
 #include "settings/ColorEnabling.h"
@@ -11,12 +12,14 @@
 #include "settings/SettingsFile.h"
 #include "settings/SetupControls.h"
 #include "settings/SetupPages.h"
+#include "widgets/Cp1251Validator.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -83,7 +86,6 @@ TfrmSetup::TfrmSetup(const std::filesystem::path& iniPath, SetupServices service
 
     m_ini = std::make_unique<IniFile>(iniPath);
     m_controls = std::make_unique<SetupControls>(*this, *m_grid, m_map);
-    makeRadioGroupsExclusive();
     connectRules();
 
     LoadSettings();
@@ -114,25 +116,6 @@ QWidget* TfrmSetup::buildButtons() {
     return row;
 }
 
-void TfrmSetup::makeRadioGroupsExclusive() {
-    // The radios of one group box form one group: ticking one unticks the others, unticking
-    // leaves none ticked.
-    for (QRadioButton* radio : findChildren<QRadioButton*>()) {
-        // A click on the ticked radio keeps it ticked.
-        connect(radio, &QRadioButton::clicked, radio, [radio](bool on) {
-            if (!on)
-                radio->setChecked(true);
-        });
-        connect(radio, &QRadioButton::toggled, this, [radio](bool on) {
-            if (!on)
-                return;
-            for (QRadioButton* other : radio->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
-                if (other != radio)
-                    other->setChecked(false);
-        });
-    }
-}
-
 void TfrmSetup::connectRules() {
     auto* tray = findChild<QCheckBox*>(QStringLiteral("cbxSysTray"));
     connect(tray, &QCheckBox::toggled, this, [this](bool on) { m_controls->setEnabled("cbxAnimate", on); });
@@ -148,6 +131,11 @@ void TfrmSetup::connectRules() {
     auto* control = findChild<QCheckBox*>(QStringLiteral("cbxControl"));
     connect(control, &QCheckBox::toggled, this, &TfrmSetup::onControlToggled);
     connect(m_grid, &KeyGrid::cellEdited, this, &TfrmSetup::onGridEdited);
+    auto* prmEdit = findChild<QLineEdit*>(QStringLiteral("edtPrmFile"));
+    if (auto* validator = qobject_cast<const widgets::Cp1251Validator*>(prmEdit->validator()))
+        connect(validator, &widgets::Cp1251Validator::characterRefused, this, [this](const QString& character) {
+            reportError(widgets::Cp1251Validator::refusalMessage(character).toStdString());
+        });
     connect(findChild<QToolButton*>(QStringLiteral("btnPrmFile")), &QToolButton::clicked, this,
             &TfrmSetup::onBrowsePrmFile);
     for (const char* name : {"rbnStandardForm", "rbnDefaultForm", "rbnColorForm", "rbnStandard", "rbnSimple",
@@ -246,6 +234,12 @@ void TfrmSetup::onBrowsePrmFile() {
     if (chosen.empty())
         return;
     const std::string shown = m_services.pathMapper ? m_services.pathMapper->toWindows(chosen) : chosen;
+    // The edit only ever holds text the settings file can store.
+    if (!engine::isCp1251Text(shown)) {
+        reportError(widgets::Cp1251Validator::refusalMessage(QString::fromStdString(engine::firstNonCp1251Char(shown)))
+                        .toStdString());
+        return;
+    }
     m_controls->setText("edtPrmFile", shown);
 }
 

@@ -90,7 +90,6 @@ protected:
 private:
     QWidget* buildButtons();
     void connectRules();
-    void makeRadioGroupsExclusive();
     // Appearance, autostart, save; false when an error stopped them before the save.
     bool applyAndSave();
     void onOk();

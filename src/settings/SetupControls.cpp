@@ -2,6 +2,9 @@
 
 #include "settings/ControlMap.h"
 #include "settings/KeyGrid.h"
+#include "widgets/ColorButton.h"
+#include "widgets/ColorList.h"
+#include "widgets/RadioGroup.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -55,9 +58,14 @@ bool SetupControls::checked(std::string_view control) const {
 
 void SetupControls::setChecked(std::string_view control, bool on) {
     QWidget* w = find(control);
-    if (auto* button = qobject_cast<QAbstractButton*>(w))
-        button->setChecked(on);
-    else if (auto* box = qobject_cast<QGroupBox*>(w))
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        // A radio is unticked through its group, which lets a group have none ticked.
+        auto* group = button->parentWidget()->findChild<widgets::RadioGroup*>(QString(), Qt::FindDirectChildrenOnly);
+        if (group && group->buttons().contains(button))
+            group->setChecked(button, on);
+        else
+            button->setChecked(on);
+    } else if (auto* box = qobject_cast<QGroupBox*>(w))
         box->setChecked(on);
 }
 
@@ -83,12 +91,19 @@ void SetupControls::setText(std::string_view control, const std::string& text) {
 
 std::uint32_t SetupControls::color(std::string_view control) const {
     QWidget* w = find(control);
-    return w ? w->property("colorValue").toUInt() : 0;
+    if (auto* list = qobject_cast<widgets::ColorList*>(w))
+        return list->selectedColor();
+    if (auto* button = qobject_cast<widgets::ColorButton*>(w))
+        return button->activeColor();
+    return 0;
 }
 
 void SetupControls::setColor(std::string_view control, std::uint32_t value) {
-    if (QWidget* w = find(control))
-        w->setProperty("colorValue", value);
+    QWidget* w = find(control);
+    if (auto* list = qobject_cast<widgets::ColorList*>(w))
+        list->setSelectedColor(value);
+    else if (auto* button = qobject_cast<widgets::ColorButton*>(w))
+        button->setActiveColor(value);
 }
 
 void SetupControls::loadControlMap(const std::string& stored) {

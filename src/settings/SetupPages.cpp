@@ -1,5 +1,11 @@
 #include "settings/SetupPages.h"
 
+#include "widgets/CheckGroupBox.h"
+#include "widgets/ColorButton.h"
+#include "widgets/ColorList.h"
+#include "widgets/Cp1251Validator.h"
+#include "widgets/RadioGroup.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -32,18 +38,18 @@ QCheckBox* checkBox(const char* name, const char* caption) {
 }
 
 QRadioButton* radio(const char* name, const char* caption) {
-    auto* button = named(new QRadioButton(text(caption)), name);
-    // Exclusivity is the group's business: a group may have none ticked.
-    button->setAutoExclusive(false);
-    return button;
+    return named(new QRadioButton(text(caption)), name);
 }
 
-// A group box whose caption is a check box: unticking it disables everything inside.
 QGroupBox* checkGroup(const char* name, const char* caption) {
-    auto* box = named(new QGroupBox(text(caption)), name);
-    box->setCheckable(true);
-    box->setChecked(false);
-    return box;
+    return named(new widgets::CheckGroupBox(text(caption)), name);
+}
+
+// Makes the radios of a group box one exclusive group that may have none ticked.
+void makeExclusive(QGroupBox* box, std::initializer_list<QRadioButton*> radios) {
+    auto* group = new widgets::RadioGroup(box);
+    for (QRadioButton* r : radios)
+        group->addButton(r);
 }
 
 // A group box of radios, one exclusive group, in a column or a row.
@@ -51,20 +57,23 @@ QGroupBox* radioGroup(const char* title, std::initializer_list<std::pair<const c
                       bool inRow = false) {
     auto* box = new QGroupBox(text(title));
     QBoxLayout* layout = inRow ? static_cast<QBoxLayout*>(new QHBoxLayout(box)) : new QVBoxLayout(box);
-    for (const auto& [name, caption] : radios)
-        layout->addWidget(radio(name, caption));
+    auto* group = new widgets::RadioGroup(box);
+    for (const auto& [name, caption] : radios) {
+        QRadioButton* r = radio(name, caption);
+        layout->addWidget(r);
+        group->addButton(r);
+    }
     if (!inRow)
         layout->addStretch();
     return box;
 }
 
-// Placeholders until the widget set's colour controls are in: the value sits in "colorValue".
 QWidget* colorList(const char* name) {
-    return named(new QComboBox, name);
+    return named(new widgets::ColorList, name);
 }
 
 QWidget* colorButton(const char* name) {
-    return named(new QToolButton, name);
+    return named(new widgets::ColorButton, name);
 }
 
 } // namespace
@@ -117,13 +126,15 @@ QWidget* buildLaunchPage() {
     auto* prmLayout = new QVBoxLayout(prmFile);
     prmLayout->addWidget(named(new QLabel(text("Файл пакетного режима по умолчанию")), "lblPrmFile"));
     auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(named(new QLineEdit, "edtPrmFile"));
+    auto* prmEdit = named(new QLineEdit, "edtPrmFile");
+    // The path goes into the settings file, which is Windows-1251.
+    prmEdit->setValidator(new widgets::Cp1251Validator(prmEdit));
+    fileRow->addWidget(prmEdit);
     auto* browse = named(new QToolButton, "btnPrmFile");
     browse->setText(QStringLiteral("..."));
     fileRow->addWidget(browse);
     prmLayout->addLayout(fileRow);
-    auto* apply = new QGroupBox(text(" Применять файл пакетного режима по умолчанию "));
-    apply->setObjectName(QStringLiteral("grpPrmFileApply"));
+    auto* apply = named(new QGroupBox(text(" Применять файл пакетного режима по умолчанию ")), "grpPrmFileApply");
     auto* applyLayout = new QVBoxLayout(apply);
     applyLayout->addWidget(checkBox("cbxPrmFileAbsent", "Если отсутствует предопределенный в свойствах ИБ"));
     applyLayout->addWidget(checkBox("cbxPrmFilePresent", "Если присутствует предопределенный в свойствах ИБ"));
@@ -181,24 +192,30 @@ QWidget* buildAppearancePage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
 
-    auto* form = new QGroupBox(text(" Оформление главного окна "));
-    form->setObjectName(QStringLiteral("grpFormColor"));
+    auto* form = named(new QGroupBox(text(" Оформление главного окна ")), "grpFormColor");
     auto* formLayout = new QGridLayout(form);
-    formLayout->addWidget(radio("rbnStandardForm", "Стандартный цвет"), 0, 0);
-    formLayout->addWidget(radio("rbnDefaultForm", "Предопределенные"), 1, 0);
+    auto* standardForm = radio("rbnStandardForm", "Стандартный цвет");
+    auto* defaultForm = radio("rbnDefaultForm", "Предопределенные");
+    auto* colorForm = radio("rbnColorForm", "Выбор цвета");
+    makeExclusive(form, {standardForm, defaultForm, colorForm});
+    formLayout->addWidget(standardForm, 0, 0);
+    formLayout->addWidget(defaultForm, 1, 0);
     formLayout->addWidget(colorList("cbnDefaultForm"), 1, 1);
-    formLayout->addWidget(radio("rbnColorForm", "Выбор цвета"), 2, 0);
+    formLayout->addWidget(colorForm, 2, 0);
     formLayout->addWidget(colorButton("cbnColorForm"), 2, 1, Qt::AlignLeft);
     formLayout->setColumnStretch(2, 1);
     layout->addWidget(form);
 
-    auto* bars = new QGroupBox(text(" Оформление категорий и разделов "));
-    bars->setObjectName(QStringLiteral("grpBarColor"));
+    auto* bars = named(new QGroupBox(text(" Оформление категорий и разделов ")), "grpBarColor");
     auto* barLayout = new QGridLayout(bars);
-    barLayout->addWidget(radio("rbnStandard", "Стандартный цвет"), 0, 0);
-    barLayout->addWidget(radio("rbnSimple", "Один цвет"), 1, 0);
+    auto* standard = radio("rbnStandard", "Стандартный цвет");
+    auto* simple = radio("rbnSimple", "Один цвет");
+    auto* gradient = radio("rbnGradient", "Градиентная заливка");
+    makeExclusive(bars, {standard, simple, gradient});
+    barLayout->addWidget(standard, 0, 0);
+    barLayout->addWidget(simple, 1, 0);
     barLayout->addWidget(colorButton("cbnSimple"), 1, 1, Qt::AlignLeft);
-    barLayout->addWidget(radio("rbnGradient", "Градиентная заливка"), 2, 0);
+    barLayout->addWidget(gradient, 2, 0);
     auto* gradientRow = new QHBoxLayout;
     gradientRow->addWidget(named(new QLabel(text("от")), "lblFrom"));
     gradientRow->addWidget(colorButton("cbnFrom"));
@@ -209,12 +226,15 @@ QWidget* buildAppearancePage() {
     barLayout->setColumnStretch(2, 1);
     layout->addWidget(bars);
 
-    auto* buttons = new QGroupBox(text(" Оформление кнопок "));
-    buttons->setObjectName(QStringLiteral("grpButtonColor"));
+    auto* buttons = named(new QGroupBox(text(" Оформление кнопок ")), "grpButtonColor");
     auto* buttonLayout = new QGridLayout(buttons);
-    buttonLayout->addWidget(radio("rbnStandardButton", "Стандартное"), 0, 0);
-    buttonLayout->addWidget(radio("rbnColorButton", "Цветовое"), 1, 0);
-    buttonLayout->addWidget(radio("rbnSimpleButton", "Выбор цвета"), 2, 0);
+    auto* standardButton = radio("rbnStandardButton", "Стандартное");
+    auto* colorButtons = radio("rbnColorButton", "Цветовое");
+    auto* simpleButton = radio("rbnSimpleButton", "Выбор цвета");
+    makeExclusive(buttons, {standardButton, colorButtons, simpleButton});
+    buttonLayout->addWidget(standardButton, 0, 0);
+    buttonLayout->addWidget(colorButtons, 1, 0);
+    buttonLayout->addWidget(simpleButton, 2, 0);
     buttonLayout->addWidget(colorList("cbnButtonColor"), 2, 1);
     buttonLayout->setColumnStretch(2, 1);
     layout->addWidget(buttons);

@@ -164,6 +164,28 @@ TEST_F(SetupFileTest, NumbersFromTheFile) {
     EXPECT_EQ(settings::IniFile(iniPath()).readString("Common", "cmbShortCut_ItemIndex", ""), "-1");
 }
 
+TEST_F(SetupFileTest, ColoursComeFromTheFileAndGoBackToIt) {
+    writeIni("[Color]\ncbnDefaultForm_ActiveColor=255\ncbnButtonColor_ActiveColor=1193046\n"
+             "cbnColorForm_ActiveColor=65280\ncbnFrom_ActiveColor=-2147483643\n");
+    auto& w = create();
+    EXPECT_EQ(w.defaultFormColor(), 0x0000FFu);
+    EXPECT_EQ(w.buttonColor(), 0x123456u); // in no list: kept as it is
+    EXPECT_EQ(w.colorFormColor(), 0x00FF00u);
+    EXPECT_EQ(w.fromColor(), 0x80000005u);
+    open();
+    showPage(3);
+    click("rbnDefaultForm");
+    // The user picks the next colour of the list by the keyboard.
+    QTest::keyClick(control("cbnDefaultForm"), Qt::Key_Down);
+    const std::uint32_t picked = w.defaultFormColor();
+    EXPECT_NE(picked, 0x0000FFu);
+    pressButton("btnApply");
+    const settings::IniFile ini(iniPath());
+    EXPECT_EQ(ini.readColor("Color", "cbnDefaultForm_ActiveColor", 0), picked);
+    EXPECT_EQ(ini.readString("Color", "cbnButtonColor_ActiveColor", ""), "1193046");
+    EXPECT_EQ(ini.readString("Color", "cbnFrom_ActiveColor", ""), "-2147483643");
+}
+
 TEST_F(SetupFileTest, FailedWriteIsReportedAndOkStillCloses) {
     const std::string path = m_dir.file("missing-dir/Tarvesk.ini");
     create(path);
@@ -173,21 +195,29 @@ TEST_F(SetupFileTest, FailedWriteIsReportedAndOkStillCloses) {
     EXPECT_FALSE(m_window->isVisible());
 }
 
-TEST_F(SetupFileTest, SaveStopsAtTheKeyThatCannotBeWritten) {
+TEST_F(SetupFileTest, BatchFilePathsTheFileCannotHoldAreRefused) {
     create();
     open();
     showPage(1);
     toggleGroup("cgbPrmFile");
-    // A character the settings file's code page cannot hold.
-    type(control("edtPrmFile"), QString::fromUtf8("C:\\日.prm"));
-    pressButton("btnOk");
+    auto* edit = control<QLineEdit>("edtPrmFile");
+    // Typed: the character that Windows-1251 lacks is refused and named.
+    type(edit, QString::fromUtf8("C:\\日.prm"));
+    EXPECT_EQ(edit->text(), "C:\\.prm");
     ASSERT_EQ(m_errors.size(), 1u);
-    EXPECT_TRUE(m_errors[0].starts_with("Unable to write to " + iniPath())) << m_errors[0];
-    EXPECT_FALSE(m_window->isVisible());
-    const settings::IniFile ini(iniPath());
-    EXPECT_EQ(ini.readString("Start", "cgbPrmFile_Checked", "none"), "1");
-    EXPECT_EQ(ini.readString("Start", "edtPrmFile_Text", "none"), "none");
-    EXPECT_EQ(ini.readString("Color", "rbnStandard_Checked", "none"), "none");
+    EXPECT_NE(m_errors[0].find("日"), std::string::npos) << m_errors[0];
+    // Chosen in the file dialog: the edit keeps its text.
+    m_chosenFile = "/home/u/日.prm";
+    pressButton("btnPrmFile");
+    EXPECT_EQ(edit->text(), "C:\\.prm");
+    EXPECT_EQ(m_errors.size(), 2u);
+    // Cyrillic is fine.
+    m_chosenFile = "/home/u/Пакет.prm";
+    pressButton("btnPrmFile");
+    EXPECT_EQ(edit->text(), QString::fromUtf8("Z:\\home\\u\\Пакет.prm"));
+    pressButton("btnOk");
+    EXPECT_EQ(m_errors.size(), 2u);
+    EXPECT_EQ(settings::IniFile(iniPath()).readString("Start", "edtPrmFile_Text", ""), "Z:\\home\\u\\Пакет.prm");
 }
 
 } // namespace
