@@ -3,6 +3,7 @@
 #include "app/Common.h"
 #include "settings/ControlMap.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -79,6 +80,28 @@ void KeyGrid::refresh() {
             item(r, c)->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
         }
     }
+}
+
+void KeyGrid::fitFont() {
+    // Room the item delegate leaves around the text: a margin on either side, the grid line.
+    constexpr int kMargins = 8;
+    QFont f = font();
+    const auto fits = [&](const QFont& candidate) {
+        const QFontMetrics metrics(candidate);
+        if (metrics.height() > kRowHeight)
+            return false;
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kColumns; ++c) {
+                const QTableWidgetItem* it = item(r, c);
+                const QString longest = c == 0 || r == 0 ? it->text() : QStringLiteral("Shift");
+                if (metrics.horizontalAdvance(longest) + kMargins > kColumnWidths[c])
+                    return false;
+            }
+        return true;
+    };
+    while (!fits(f) && f.pointSizeF() > 5.0)
+        f.setPointSizeF(f.pointSizeF() - 0.5);
+    setFont(f);
 }
 
 bool KeyGrid::isDataCell(int row, int column) {

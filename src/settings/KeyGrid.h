@@ -18,6 +18,9 @@ public:
 
     // Shows the map's current characters in the data cells.
     void refresh();
+    // Makes the grid's font small enough that every caption fits its fixed cell: the cells keep
+    // their given sizes whatever the window's font is.
+    void fitFont();
 
 signals:
     // A data cell of this row (1..6) was set, cleared or toggled by the user.

@@ -77,6 +77,7 @@ TfrmSetup::TfrmSetup(const std::filesystem::path& iniPath, SetupServices service
     m_pages->addTab(buildControlPage(m_grid), text("Управление"));
     m_pages->addTab(buildAppearancePage(), text("Оформление"));
     m_pages->setCurrentIndex(0);
+    m_grid->fitFont();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);

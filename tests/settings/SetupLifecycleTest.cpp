@@ -3,7 +3,9 @@
 
 #include "settings/IniFile.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
 
 #include <filesystem>
 
@@ -198,6 +200,32 @@ TEST_F(SetupLifecycleTest, ColourGroupsWithNoRadioTickedLeaveTheirControls) {
     for (const char* name : {"cbnSimple", "cbnFrom", "cbnTo", "cbnDefaultForm", "cbnColorForm"})
         EXPECT_TRUE(enabled(name)) << name;
     EXPECT_FALSE(enabled("cbnButtonColor"));
+}
+
+TEST_F(SetupLifecycleTest, FixedSizeAndNoCaptionClipped) {
+    auto& w = create();
+    open();
+    EXPECT_EQ(w.windowTitle(), QString::fromUtf8("Настройки"));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    for (int page = 0; page < 4; ++page) {
+        SCOPED_TRACE(page);
+        showPage(page);
+        for (QAbstractButton* b : w.findChildren<QAbstractButton*>()) {
+            if (b->isVisible()) {
+                EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+            }
+        }
+        for (QLabel* l : w.findChildren<QLabel*>()) {
+            if (l->isVisible()) {
+                EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
+            }
+        }
+    }
+    auto* grid = control<QTableWidget>("stgKey");
+    const QFontMetrics metrics(grid->font());
+    for (int r = 0; r < grid->rowCount(); ++r)
+        EXPECT_LE(metrics.horizontalAdvance(grid->item(r, 0)->text()), grid->columnWidth(0) - 6);
+    EXPECT_LE(metrics.height(), grid->rowHeight(0));
 }
 
 } // namespace
