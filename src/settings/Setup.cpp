@@ -235,6 +235,8 @@ void TfrmSetup::onBrowsePrmFile() {
     if (chosen.empty())
         return;
     const std::string shown = m_services.pathMapper ? m_services.pathMapper->toWindows(chosen) : chosen;
+    if (shown.empty())
+        return;
     // The edit only ever holds text the settings file can store.
     if (!engine::isCp1251Text(shown)) {
         reportError(widgets::Cp1251Validator::refusalMessage(QString::fromStdString(engine::firstNonCp1251Char(shown)))
