@@ -1,5 +1,7 @@
 #pragma once
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -14,6 +16,8 @@ public:
     // Windows path of an absolute host path (the longest matching drive wins); a trailing "/"
     // is kept as "\".
     virtual std::string toWindows(const std::string& hostPath) const = 0;
+    // Drive letters (upper case) with the absolute host directories they stand for, by letter.
+    virtual std::vector<std::pair<char, std::string>> drives() const = 0;
 };
 
 } // namespace platform

@@ -1,0 +1,14 @@
+#include "platform/fake/FakeSpecialFolders.h"
+
+namespace platform {
+
+std::string FakeSpecialFolders::specialFolderPath(int csidl, bool create) {
+    const auto it = m_folders.find(csidl);
+    if (it == m_folders.end())
+        return {};
+    if (create)
+        m_created.push_back(csidl);
+    return it->second;
+}
+
+} // namespace platform
