@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/PathMapper.h"
+#include "platform/fake/FakePathMapper.h"
 #include "settings/AppearanceTarget.h"
 #include "settings/AutoStart.h"
 #include "settings/Setup.h"
@@ -29,19 +29,6 @@ inline QApplication& qtApp() {
     static QApplication* app = new QApplication(argc, argv);
     return *app;
 }
-
-// Host paths under "/" are drive Z: of the Windows side.
-class RootAsDriveZ : public platform::PathMapper {
-public:
-    std::string toHost(const std::string& windowsPath) const override { return windowsPath; }
-    std::string toWindows(const std::string& hostPath) const override {
-        std::string result = "Z:" + hostPath;
-        for (char& c : result)
-            if (c == '/')
-                c = '\\';
-        return result;
-    }
-};
 
 // Records the order of the OK/Apply steps; the autostart step can be told to fail.
 struct StepLog : settings::AppearanceTarget, settings::AutoStart {
@@ -131,7 +118,7 @@ protected:
 
     testsupport::TempDir m_dir;
     StepLog m_log;
-    RootAsDriveZ m_mapper;
+    platform::FakePathMapper m_mapper; // Z: is "/"
     std::vector<std::string> m_errors;
     std::string m_chosenFile;
     std::string m_map = "not loaded";
