@@ -11,11 +11,11 @@ public:
     virtual ~SettingsView() = default;
 
     // "Общие"
-    virtual bool sysTray() const = 0;          // cbxSysTray
-    virtual bool animate() const = 0;          // cbxAnimate
+    virtual bool sysTray() const = 0;               // cbxSysTray
+    virtual bool animate() const = 0;               // cbxAnimate
     virtual bool clearRegistryOnDelete() const = 0; // cbxReestr
-    virtual bool rememberFilter() const = 0;   // cbxFilter
-    virtual int shortcutMatchMode() const = 0; // cmbShortCut: 0, 1, 2, or -1 when nothing is selected
+    virtual bool rememberFilter() const = 0;        // cbxFilter
+    virtual int shortcutMatchMode() const = 0;      // cmbShortCut: 0, 1, 2, or -1 when nothing is selected
 
     // "Запуск 1С"
     virtual bool defaultBatchFileOn() const = 0;      // cgbPrmFile
