@@ -1,0 +1,100 @@
+#pragma once
+#include "main/Classification.h"
+
+#include <QObject>
+#include <QPointer>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QMenu;
+class QWidget;
+
+namespace settings {
+class IniFile;
+}
+
+namespace mainwin {
+
+class BarsSide;
+
+// What the bars are given by the main window.
+struct BarsServices {
+    ClassificationData* data = nullptr;   // the data module (required)
+    settings::IniFile* mainIni = nullptr; // MainIni, for "Common" and "Filter" (required)
+    // Folder of category.cfg and division.cfg; empty: the current directory (the program's).
+    std::filesystem::path directory;
+    // The refusal boxes (caption "Error", error icon, OK); a message box when empty.
+    std::function<void(const QString& text)> showError;
+    // The application's general error report (an engine error, a bar file that cannot be written);
+    // the "Tarvesk" message box when empty.
+    std::function<void(const std::string& message)> reportError;
+};
+
+// The category and division bars of the main window as one component: the two sides (caption
+// strip with the filter box, bar, status line), the box cbxNonParent, the context menus, drops of
+// infobases, and the bar files. The window places categorySide(), divisionSide() and
+// nonParentBox() in its layout and calls startUp() while it is created and saveFilterState() in
+// its close query; each side writes its bar file when it is destroyed.
+class Bars : public QObject {
+    Q_OBJECT
+public:
+    // Builds the controls as children of host and loads both bar files.
+    Bars(QWidget* host, BarsServices services);
+    ~Bars() override;
+
+    BarsSide* side(BarKind kind) const { return m_sides[static_cast<std::size_t>(kind)]; }
+    BarsSide* categorySide() const { return side(BarKind::Category); }
+    BarsSide* divisionSide() const { return side(BarKind::Division); }
+    QCheckBox* nonParentBox() const { return m_nonParent; }
+    QMenu* menu(BarKind kind) const { return m_menus[static_cast<std::size_t>(kind)].menu; }
+    Classification& logic() { return *m_logic; }
+
+    // The infobase list: drops on the bars are accepted only from it (or from its viewport).
+    void setInfobaseList(QObject* list) { m_infobaseList = list; }
+    bool acceptsDragFrom(const QObject* source) const;
+
+    // Start-up: id counters, the filter state when remembering is on, the enabling of cbxNonParent.
+    // An engine error of the filter reaches the caller after the controls show the state.
+    void startUp();
+    // Close query: the seven "Filter" keys; IniWriteError when the file cannot be written.
+    void saveFilterState();
+
+    // Sets the enabling of the bar's context menu for a point in the bar's coordinates and
+    // remembers the section and item under it; what a right click does before the menu pops up.
+    QMenu* prepareMenu(BarKind kind, const QPoint& point);
+
+private:
+    struct BarMenu {
+        QMenu* menu = nullptr;
+        QAction* addSection = nullptr;
+        QAction* renameSection = nullptr;
+        QAction* deleteSection = nullptr;
+        QAction* addItem = nullptr;
+        QAction* renameItem = nullptr;
+        QAction* deleteItem = nullptr;
+        int section = -1; // under the point where the menu was opened
+        int item = -1;
+    };
+
+    void buildMenu(BarKind kind);
+    void wireSide(BarKind kind);
+    void syncControls();
+    void showRefusal(RemoveResult result);
+    // Runs a handler; an error it raises goes to the general error report.
+    void guarded(const std::function<void()>& handler);
+
+    QWidget* m_host;
+    BarsServices m_services;
+    std::array<BarsSide*, 2> m_sides{};
+    QCheckBox* m_nonParent;
+    std::array<BarMenu, 2> m_menus;
+    std::unique_ptr<Classification> m_logic;
+    QPointer<QObject> m_infobaseList;
+};
+
+} // namespace mainwin
