@@ -46,7 +46,7 @@ Bars::Bars(QWidget* host, BarsServices services)
         side->attachFile(ClassificationFile(ClassificationFile::pathOf(m_services.directory, kind)),
                          m_services.reportError);
     }
-    m_logic = std::make_unique<Classification>(*categorySide(), *divisionSide(), *m_services.data);
+    m_logic = std::make_unique<ClassificationRules>(*categorySide(), *divisionSide(), *m_services.data);
     m_logic->initCounters();
     for (BarKind kind : kKinds) {
         buildMenu(kind);

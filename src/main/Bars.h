@@ -1,5 +1,5 @@
 #pragma once
-#include "main/Classification.h"
+#include "main/ClassificationRules.h"
 
 #include <QObject>
 #include <QPointer>
@@ -52,7 +52,7 @@ public:
     BarsSide* divisionSide() const { return side(BarKind::Division); }
     QCheckBox* nonParentBox() const { return m_nonParent; }
     QMenu* menu(BarKind kind) const { return m_menus[static_cast<std::size_t>(kind)].menu; }
-    Classification& logic() { return *m_logic; }
+    ClassificationRules& logic() { return *m_logic; }
 
     // The infobase list: drops on the bars are accepted only from it (or from its viewport).
     void setInfobaseList(QObject* list) { m_infobaseList = list; }
@@ -93,7 +93,7 @@ private:
     std::array<BarsSide*, 2> m_sides{};
     QCheckBox* m_nonParent;
     std::array<BarMenu, 2> m_menus;
-    std::unique_ptr<Classification> m_logic;
+    std::unique_ptr<ClassificationRules> m_logic;
     QPointer<QObject> m_infobaseList;
 };
 

@@ -1,4 +1,4 @@
-#include "main/Classification.h"
+#include "main/ClassificationRules.h"
 
 #include "app/Common.h"
 #include "settings/IniFile.h"
@@ -72,21 +72,22 @@ bool rememberFilterState(const settings::IniFile& ini) {
     return ini.readBool("Common", "cbxFilter_Checked", false);
 }
 
-Classification::Classification(ClassificationBar& category, ClassificationBar& division, ClassificationData& data)
+ClassificationRules::ClassificationRules(ClassificationBar& category, ClassificationBar& division,
+                                         ClassificationData& data)
     : m_bars{&category, &division}, m_data(data) {}
 
-void Classification::initCounters() {
+void ClassificationRules::initCounters() {
     for (BarKind kind : {BarKind::Category, BarKind::Division})
         variablesOf(kind).nextId = std::max<std::int32_t>(0, bar(kind).content().maxItemId());
 }
 
-void Classification::startUp(const settings::IniFile& ini) {
+void ClassificationRules::startUp(const settings::IniFile& ini) {
     initCounters();
     if (rememberFilterState(ini))
         restore(readFilterState(ini));
 }
 
-void Classification::restore(const FilterState& state) {
+void ClassificationRules::restore(const FilterState& state) {
     app::CategorySection = state.categorySection;
     app::DivisionSection = state.divisionSection;
     app::CategoryItem = state.categoryItem;
@@ -103,11 +104,11 @@ void Classification::restore(const FilterState& state) {
     }
 }
 
-FilterState Classification::filterState() const {
+FilterState ClassificationRules::filterState() const {
     return {app::CategorySection, app::DivisionSection, app::CategoryItem, app::DivisionItem, m_switches};
 }
 
-void Classification::chooseItem(BarKind kind, int section, int item) {
+void ClassificationRules::chooseItem(BarKind kind, int section, int item) {
     const ClassificationBar& b = bar(kind);
     if (!validItem(b, section, item))
         return;
@@ -119,21 +120,21 @@ void Classification::chooseItem(BarKind kind, int section, int item) {
     applyFilter();
 }
 
-void Classification::clickBarSwitch(BarKind kind, bool checked) {
+void ClassificationRules::clickBarSwitch(BarKind kind, bool checked) {
     (kind == BarKind::Category ? m_switches.category : m_switches.division) = checked;
     applyFilter();
 }
 
-void Classification::clickNonParent(bool checked) {
+void ClassificationRules::clickNonParent(bool checked) {
     m_switches.nonParent = checked;
     applyFilter();
 }
 
-void Classification::applyFilter() {
+void ClassificationRules::applyFilter() {
     m_data.applyFilter(filterMode());
 }
 
-BarMenuState Classification::menuState(BarKind kind, int sectionUnder, int itemUnder) const {
+BarMenuState ClassificationRules::menuState(BarKind kind, int sectionUnder, int itemUnder) const {
     const ClassificationBar& b = bar(kind);
     bool hasSection = b.sectionCount() > 0;
     bool section = sectionUnder >= 0 && sectionUnder < b.sectionCount();
@@ -141,18 +142,18 @@ BarMenuState Classification::menuState(BarKind kind, int sectionUnder, int itemU
     return {true, section, section, hasSection, item, item};
 }
 
-int Classification::addSection(BarKind kind) {
+int ClassificationRules::addSection(BarKind kind) {
     return bar(kind).addSection("");
 }
 
-int Classification::addItem(BarKind kind) {
+int ClassificationRules::addItem(BarKind kind) {
     ClassificationBar& b = bar(kind);
     if (b.sectionCount() == 0 || b.activeSection() < 0)
         return -1;
     return b.addItem(b.activeSection(), std::string(kNewItemCaption), freshId(kind));
 }
 
-std::int32_t Classification::freshId(BarKind kind) {
+std::int32_t ClassificationRules::freshId(BarKind kind) {
     std::int32_t& next = variablesOf(kind).nextId;
     if (next < std::numeric_limits<std::int32_t>::max())
         return ++next;
@@ -167,7 +168,7 @@ std::int32_t Classification::freshId(BarKind kind) {
     return id;
 }
 
-RemoveResult Classification::removeSection(BarKind kind, int section) {
+RemoveResult ClassificationRules::removeSection(BarKind kind, int section) {
     ClassificationBar& b = bar(kind);
     if (section < 0 || section >= b.sectionCount())
         return RemoveResult::NotFound;
@@ -177,7 +178,7 @@ RemoveResult Classification::removeSection(BarKind kind, int section) {
     return RemoveResult::Removed;
 }
 
-RemoveResult Classification::removeItem(BarKind kind, int item) {
+RemoveResult ClassificationRules::removeItem(BarKind kind, int item) {
     ClassificationBar& b = bar(kind);
     int section = b.activeSection();
     if (!validItem(b, section, item))
@@ -188,7 +189,7 @@ RemoveResult Classification::removeItem(BarKind kind, int item) {
     return RemoveResult::Removed;
 }
 
-bool Classification::drop(BarKind kind, int itemUnder) {
+bool ClassificationRules::drop(BarKind kind, int itemUnder) {
     const ClassificationBar& b = bar(kind);
     if (b.sectionCount() == 0 || !validItem(b, b.activeSection(), itemUnder))
         return false;

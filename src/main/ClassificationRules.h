@@ -76,10 +76,10 @@ enum class RemoveResult {
     ItemInUse,       // refused: kItemInUseText
 };
 
-class Classification {
+class ClassificationRules {
 public:
     // The bars and the data module must outlive this object.
-    Classification(ClassificationBar& category, ClassificationBar& division, ClassificationData& data);
+    ClassificationRules(ClassificationBar& category, ClassificationBar& division, ClassificationData& data);
 
     ClassificationBar& bar(BarKind kind) { return *m_bars[index(kind)]; }
     const ClassificationBar& bar(BarKind kind) const { return *m_bars[index(kind)]; }

@@ -1,4 +1,4 @@
-#include "main/Classification.h"
+#include "main/ClassificationRules.h"
 
 #include "BarsFakes.h"
 #include "main/ClassificationFile.h"
@@ -11,7 +11,7 @@ using app::FilterMode;
 using barstest::MemoryBar;
 using barstest::RecordingData;
 using mainwin::BarKind;
-using mainwin::Classification;
+using mainwin::ClassificationRules;
 using mainwin::FilterState;
 using mainwin::FilterSwitches;
 using mainwin::RemoveResult;
@@ -19,7 +19,7 @@ using Filter = RecordingData::Filter;
 
 namespace {
 
-class ClassificationTest : public ::testing::Test {
+class ClassificationRulesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         barstest::resetBarVariables();
@@ -29,7 +29,7 @@ protected:
     MemoryBar category{barstest::categorySample()};
     MemoryBar division{barstest::divisionSample()};
     RecordingData data;
-    Classification logic{category, division, data};
+    ClassificationRules logic{category, division, data};
 };
 
 } // namespace
@@ -52,7 +52,7 @@ TEST(FilterModeTest, FollowsTheSwitchTable) {
     }
 }
 
-TEST_F(ClassificationTest, ChoosingAnItemSetsTheVariablesAndStatusAndFiltersEvenWithItsSwitchOff) {
+TEST_F(ClassificationRulesTest, ChoosingAnItemSetsTheVariablesAndStatusAndFiltersEvenWithItsSwitchOff) {
     logic.setSwitches({false, true, false});
     logic.chooseItem(BarKind::Category, 0, 1);
 
@@ -73,7 +73,7 @@ TEST_F(ClassificationTest, ChoosingAnItemSetsTheVariablesAndStatusAndFiltersEven
     EXPECT_EQ(data.filters.size(), 2u);
 }
 
-TEST_F(ClassificationTest, SwitchClicksApplyTheFilterOfAllThreeSwitches) {
+TEST_F(ClassificationRulesTest, SwitchClicksApplyTheFilterOfAllThreeSwitches) {
     logic.clickBarSwitch(BarKind::Category, true); // nothing chosen yet: id 0, the list shows nothing
     EXPECT_FALSE(logic.nonParentEnabled());
     logic.clickBarSwitch(BarKind::Division, true);
@@ -89,11 +89,11 @@ TEST_F(ClassificationTest, SwitchClicksApplyTheFilterOfAllThreeSwitches) {
     EXPECT_EQ(data.filters, expected);
 }
 
-TEST_F(ClassificationTest, MenuEnablingWhenItOpens) {
+TEST_F(ClassificationRulesTest, MenuEnablingWhenItOpens) {
     MemoryBar empty;
-    Classification bare{empty, division, data};
+    ClassificationRules bare{empty, division, data};
     struct Case {
-        Classification* logic;
+        ClassificationRules* logic;
         int section;
         int item;
         mainwin::BarMenuState state;
@@ -110,10 +110,10 @@ TEST_F(ClassificationTest, MenuEnablingWhenItOpens) {
         EXPECT_EQ(c.logic->menuState(BarKind::Category, c.section, c.item), c.state) << c.section << " " << c.item;
 }
 
-TEST_F(ClassificationTest, NewBarGivesIdsOneTwoThreeAndTheNextRunFour) {
+TEST_F(ClassificationRulesTest, NewBarGivesIdsOneTwoThreeAndTheNextRunFour) {
     testsupport::TempDir dir;
     MemoryBar fresh;
-    Classification first{fresh, division, data};
+    ClassificationRules first{fresh, division, data};
     first.initCounters();
     EXPECT_EQ(first.addItem(BarKind::Category), -1); // no section yet
     first.addSection(BarKind::Category);
@@ -129,15 +129,15 @@ TEST_F(ClassificationTest, NewBarGivesIdsOneTwoThreeAndTheNextRunFour) {
 
     barstest::resetBarVariables();
     MemoryBar reloaded{file.load()};
-    Classification second{reloaded, division, data};
+    ClassificationRules second{reloaded, division, data};
     second.initCounters();
     second.addItem(BarKind::Category);
     EXPECT_EQ(reloaded.itemId(0, 3), 4);
 }
 
-TEST_F(ClassificationTest, CounterStartsAtTheLargestIdSoADeletionNeverLeadsToADuplicate) {
+TEST_F(ClassificationRulesTest, CounterStartsAtTheLargestIdSoADeletionNeverLeadsToADuplicate) {
     MemoryBar gap{{{{"Опт", {{"Склад", 1}, {"Киоск", 3}}}}}}; // 2 was deleted in an earlier run
-    Classification withGap{gap, division, data};
+    ClassificationRules withGap{gap, division, data};
     withGap.initCounters();
     EXPECT_EQ(app::NextCategoryId, 3);
     EXPECT_EQ(app::NextDivisionId, 12);
@@ -145,15 +145,15 @@ TEST_F(ClassificationTest, CounterStartsAtTheLargestIdSoADeletionNeverLeadsToADu
     EXPECT_EQ(gap.itemId(0, 2), 4);
 }
 
-TEST_F(ClassificationTest, ExhaustedCounterTakesTheSmallestFreeId) {
+TEST_F(ClassificationRulesTest, ExhaustedCounterTakesTheSmallestFreeId) {
     MemoryBar top{{{{"Опт", {{"a", 1}, {"b", 2147483647}}}}}};
-    Classification atTop{top, division, data};
+    ClassificationRules atTop{top, division, data};
     atTop.initCounters();
     atTop.addItem(BarKind::Category);
     EXPECT_EQ(top.itemId(0, 2), 2);
 }
 
-TEST_F(ClassificationTest, NewItemGoesIntoTheActiveSection) {
+TEST_F(ClassificationRulesTest, NewItemGoesIntoTheActiveSection) {
     category.setActiveSection(1);
     EXPECT_EQ(logic.addItem(BarKind::Category), 1);
     EXPECT_EQ(category.itemCaption(1, 1), "новый");
@@ -161,7 +161,7 @@ TEST_F(ClassificationTest, NewItemGoesIntoTheActiveSection) {
     EXPECT_EQ(category.itemCount(0), 2);
 }
 
-TEST_F(ClassificationTest, RefusedRemovalsChangeNothing) {
+TEST_F(ClassificationRulesTest, RefusedRemovalsChangeNothing) {
     data.used.insert({BarKind::Category, 1});
     auto before = category.content();
     EXPECT_EQ(logic.removeSection(BarKind::Category, 0), RemoveResult::SectionHasItems);
@@ -179,7 +179,7 @@ TEST_F(ClassificationTest, RefusedRemovalsChangeNothing) {
     EXPECT_EQ(category.sectionCaption(1), "Пустая");
 }
 
-TEST_F(ClassificationTest, DeletingLeavesTheChoiceStatusAndIdsAlone) {
+TEST_F(ClassificationRulesTest, DeletingLeavesTheChoiceStatusAndIdsAlone) {
     logic.chooseItem(BarKind::Category, 0, 0);
     data.filters.clear();
     ASSERT_EQ(logic.removeItem(BarKind::Category, 0), RemoveResult::Removed);
@@ -189,7 +189,7 @@ TEST_F(ClassificationTest, DeletingLeavesTheChoiceStatusAndIdsAlone) {
     EXPECT_TRUE(data.filters.empty());
 }
 
-TEST_F(ClassificationTest, DropClassifiesOnItsOwnAxisAndChoosesNothing) {
+TEST_F(ClassificationRulesTest, DropClassifiesOnItsOwnAxisAndChoosesNothing) {
     logic.setSwitches({true, false, false});
     logic.chooseItem(BarKind::Category, 0, 0);
     data.filters.clear();
@@ -205,11 +205,11 @@ TEST_F(ClassificationTest, DropClassifiesOnItsOwnAxisAndChoosesNothing) {
     EXPECT_TRUE(data.filters.empty());
 
     MemoryBar empty;
-    Classification bare{empty, division, data};
+    ClassificationRules bare{empty, division, data};
     EXPECT_FALSE(bare.drop(BarKind::Category, 0));
 }
 
-TEST_F(ClassificationTest, RestoreAdvancesTheActiveSectionAndChoosesTheSavedItems) {
+TEST_F(ClassificationRulesTest, RestoreAdvancesTheActiveSectionAndChoosesTheSavedItems) {
     FilterState state{1, 0, 0, 1, {true, false, false}};
     logic.restore(state);
     EXPECT_EQ(category.activeSection(), 1);
@@ -222,7 +222,7 @@ TEST_F(ClassificationTest, RestoreAdvancesTheActiveSectionAndChoosesTheSavedItem
     EXPECT_EQ(logic.filterState(), state);
 }
 
-TEST_F(ClassificationTest, SavedIndexesOutsideTheBarChooseNothingThere) {
+TEST_F(ClassificationRulesTest, SavedIndexesOutsideTheBarChooseNothingThere) {
     struct Case {
         std::int32_t section;
         std::int32_t item;
@@ -234,7 +234,7 @@ TEST_F(ClassificationTest, SavedIndexesOutsideTheBarChooseNothingThere) {
         category.setContent(barstest::categorySample());
         MemoryBar otherDivision{barstest::divisionSample()};
         RecordingData calls;
-        Classification fresh{category, otherDivision, calls};
+        ClassificationRules fresh{category, otherDivision, calls};
         fresh.restore({c.section, 0, c.item, 0, {false, true, false}});
         EXPECT_EQ(category.activeSection(), c.active) << c.section << "/" << c.item;
         EXPECT_EQ(app::CurrentCategoryId, 0);
@@ -247,7 +247,7 @@ TEST_F(ClassificationTest, SavedIndexesOutsideTheBarChooseNothingThere) {
     }
 }
 
-TEST_F(ClassificationTest, StartUpRestoresOnlyWhenRememberingIsOn) {
+TEST_F(ClassificationRulesTest, StartUpRestoresOnlyWhenRememberingIsOn) {
     testsupport::TempDir dir;
     settings::IniFile ini(dir.path() / "Tarvesk.ini");
     logic.setSwitches({true, true, false});
@@ -260,7 +260,7 @@ TEST_F(ClassificationTest, StartUpRestoresOnlyWhenRememberingIsOn) {
     barstest::resetBarVariables();
     MemoryBar c1{barstest::categorySample()}, d1{barstest::divisionSample()};
     RecordingData off;
-    Classification notRemembered{c1, d1, off};
+    ClassificationRules notRemembered{c1, d1, off};
     notRemembered.startUp(ini);
     EXPECT_EQ(notRemembered.switches(), FilterSwitches{});
     EXPECT_TRUE(notRemembered.nonParentEnabled());
@@ -273,7 +273,7 @@ TEST_F(ClassificationTest, StartUpRestoresOnlyWhenRememberingIsOn) {
     ini.writeBool("Common", "cbxFilter_Checked", true);
     MemoryBar c2, d2;
     RecordingData on;
-    Classification emptyBars{c2, d2, on};
+    ClassificationRules emptyBars{c2, d2, on};
     emptyBars.startUp(ini);
     EXPECT_EQ(emptyBars.switches(), (FilterSwitches{true, true, false}));
     EXPECT_FALSE(emptyBars.nonParentEnabled());
@@ -284,7 +284,7 @@ TEST_F(ClassificationTest, StartUpRestoresOnlyWhenRememberingIsOn) {
     barstest::resetBarVariables();
     MemoryBar c3{barstest::categorySample()}, d3{barstest::divisionSample()};
     RecordingData filled;
-    Classification full{c3, d3, filled};
+    ClassificationRules full{c3, d3, filled};
     full.startUp(ini);
     EXPECT_EQ(full.statusLine(BarKind::Category), "Розница, Киоск");
     ASSERT_FALSE(filled.filters.empty());
