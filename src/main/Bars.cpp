@@ -1,6 +1,7 @@
 #include "main/Bars.h"
 
 #include "main/BarsSide.h"
+#include "main/InfobaseDrag.h"
 #include "settings/ErrorReport.h"
 #include "widgets/SectionBar.h"
 
@@ -10,6 +11,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <exception>
 
@@ -22,26 +24,40 @@ QString qt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Puts a control into one of the window's places, filling it.
+void fillPlace(QWidget* place, QWidget* control) {
+    auto* layout = new QVBoxLayout(place);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(control);
+}
+
 } // namespace
 
-Bars::Bars(QWidget* host, BarsServices services)
-    : QObject(host), m_host(host), m_services(std::move(services)), m_nonParent(new QCheckBox(host)) {
+Bars::Bars(const ClassificationHost& host, BarsServices services)
+    : m_services(std::move(services)), m_nonParent(new QCheckBox(host.nonParentSlot)) {
+    QWidget* window = host.categorySide ? host.categorySide->window() : nullptr;
     if (!m_services.showError) {
-        m_services.showError = [host](const QString& text) {
-            QMessageBox box(QMessageBox::Critical, qt(kErrorCaption), text, QMessageBox::Ok, host);
+        m_services.showError = [window](const QString& text) {
+            QMessageBox box(QMessageBox::Critical, qt(kErrorCaption), text, QMessageBox::Ok, window);
             box.exec();
         };
     }
+    // Also called while the window is destroyed (a bar file not written): no parent then.
     if (!m_services.reportError)
-        m_services.reportError = [host](const std::string& message) { settings::showErrorReport(message, host); };
+        m_services.reportError = [](const std::string& message) { settings::showErrorReport(message, nullptr); };
 
     m_nonParent->setObjectName(QStringLiteral("cbxNonParent"));
     m_nonParent->setText(QStringLiteral(" только не отсортированные базы "));
+    if (host.nonParentSlot)
+        fillPlace(host.nonParentSlot, m_nonParent);
     connect(m_nonParent, &QCheckBox::clicked, this,
             [this](bool checked) { guarded([&] { m_logic->clickNonParent(checked); }); });
 
     for (BarKind kind : kKinds) {
-        auto* side = new BarsSide(kind, host);
+        QWidget* place = kind == BarKind::Category ? host.categorySide : host.divisionSide;
+        auto* side = new BarsSide(kind, place);
+        if (place)
+            fillPlace(place, side);
         m_sides[static_cast<std::size_t>(kind)] = side;
         side->attachFile(ClassificationFile(ClassificationFile::pathOf(m_services.directory, kind)),
                          m_services.reportError);
@@ -109,16 +125,15 @@ void Bars::wireSide(BarKind kind) {
             [this, kind](int section, int item) { guarded([&] { m_logic->chooseItem(kind, section, item); }); });
     connect(s->filterBox(), &QCheckBox::clicked, this,
             [this, kind](bool checked) { guarded([&] { m_logic->clickBarSwitch(kind, checked); }); });
-    bar->setDropFilter([this](const QMimeData*, QObject* source, const QPoint&) { return acceptsDragFrom(source); });
+    bar->setDropFilter([](const QMimeData* mime, QObject*, const QPoint&) { return acceptsDrop(mime); });
     connect(bar, &widgets::SectionBar::dropped, this,
             [this, kind, bar](const QMimeData*, QObject*, const QPoint& point) {
                 guarded([&] { m_logic->drop(kind, bar->sectionAt(point) < 0 ? bar->itemAt(point) : -1); });
             });
 }
 
-bool Bars::acceptsDragFrom(const QObject* source) const {
-    // A list view may start the drag from its viewport.
-    return source && m_infobaseList && (source == m_infobaseList || source->parent() == m_infobaseList);
+bool Bars::acceptsDrop(const QMimeData* data) {
+    return data && data->hasFormat(QString::fromLatin1(kInfobaseMimeType));
 }
 
 QMenu* Bars::prepareMenu(BarKind kind, const QPoint& point) {
@@ -148,18 +163,48 @@ void Bars::showRefusal(RemoveResult result) {
     m_services.showError(qt(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
-void Bars::startUp() {
+void Bars::setIdCounters() {
+    m_logic->initCounters();
+}
+
+void Bars::restoreFilterState(const settings::IniFile& mainIni) {
     try {
-        m_logic->startUp(*m_services.mainIni);
+        m_logic->restore(readFilterState(mainIni));
     } catch (...) {
+        // The controls show what was restored before the error goes on to the caller.
         syncControls();
         throw;
     }
     syncControls();
 }
 
-void Bars::saveFilterState() {
-    writeFilterState(*m_services.mainIni, m_logic->filterState());
+void Bars::updateNonParentEnabling() {
+    m_nonParent->setEnabled(m_logic->nonParentEnabled());
+}
+
+void Bars::saveFilterState(settings::IniFile& mainIni) {
+    writeFilterState(mainIni, m_logic->filterState());
+}
+
+void Bars::setBarFill(bool gradient, std::uint32_t from, std::uint32_t to) {
+    for (BarKind kind : kKinds) {
+        if (gradient)
+            side(kind)->bar()->setGradientFill(from, to);
+        else
+            side(kind)->bar()->setSolidFill(from);
+    }
+}
+
+QWidget* Bars::nonParentBox() {
+    return m_nonParent;
+}
+
+QWidget* Bars::categoryFilterBox() {
+    return categorySide()->filterBox();
+}
+
+QWidget* Bars::divisionFilterBox() {
+    return divisionSide()->filterBox();
 }
 
 void Bars::syncControls() {

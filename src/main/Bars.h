@@ -1,8 +1,8 @@
 #pragma once
+#include "main/Classification.h"
 #include "main/ClassificationRules.h"
 
 #include <QObject>
-#include <QPointer>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -12,6 +12,7 @@
 class QAction;
 class QCheckBox;
 class QMenu;
+class QMimeData;
 class QWidget;
 
 namespace settings {
@@ -24,8 +25,7 @@ class BarsSide;
 
 // What the bars are given by the main window.
 struct BarsServices {
-    ClassificationData* data = nullptr;   // the data module (required)
-    settings::IniFile* mainIni = nullptr; // MainIni, for "Common" and "Filter" (required)
+    ClassificationData* data = nullptr; // the data module (required)
     // Folder of category.cfg and division.cfg; empty: the current directory (the program's).
     std::filesystem::path directory;
     // The refusal boxes (caption "Error", error icon, OK); a message box when empty.
@@ -37,32 +37,35 @@ struct BarsServices {
 
 // The category and division bars of the main window as one component: the two sides (caption
 // strip with the filter box, bar, status line), the box cbxNonParent, the context menus, drops of
-// infobases, and the bar files. The window places categorySide(), divisionSide() and
-// nonParentBox() in its layout and calls startUp() while it is created and saveFilterState() in
-// its close query; each side writes its bar file when it is destroyed.
-class Bars : public QObject {
+// infobases, and the bar files. The controls fill the window's places and belong to them; each
+// side writes its bar file when it is destroyed, so the files are written however the program
+// ends, also after this object is gone.
+class Bars : public QObject, public Classification {
     Q_OBJECT
 public:
-    // Builds the controls as children of host and loads both bar files.
-    Bars(QWidget* host, BarsServices services);
+    // Builds the controls into the places and loads both bar files.
+    Bars(const ClassificationHost& host, BarsServices services);
     ~Bars() override;
+
+    // Classification
+    void setIdCounters() override;
+    void restoreFilterState(const settings::IniFile& mainIni) override;
+    void updateNonParentEnabling() override;
+    void saveFilterState(settings::IniFile& mainIni) override;
+    void setBarFill(bool gradient, std::uint32_t from, std::uint32_t to) override;
+    QWidget* nonParentBox() override;
+    QWidget* categoryFilterBox() override;
+    QWidget* divisionFilterBox() override;
 
     BarsSide* side(BarKind kind) const { return m_sides[static_cast<std::size_t>(kind)]; }
     BarsSide* categorySide() const { return side(BarKind::Category); }
     BarsSide* divisionSide() const { return side(BarKind::Division); }
-    QCheckBox* nonParentBox() const { return m_nonParent; }
+    QCheckBox* nonParent() const { return m_nonParent; }
     QMenu* menu(BarKind kind) const { return m_menus[static_cast<std::size_t>(kind)].menu; }
     ClassificationRules& logic() { return *m_logic; }
 
-    // The infobase list: drops on the bars are accepted only from it (or from its viewport).
-    void setInfobaseList(QObject* list) { m_infobaseList = list; }
-    bool acceptsDragFrom(const QObject* source) const;
-
-    // Start-up: id counters, the filter state when remembering is on, the enabling of cbxNonParent.
-    // An engine error of the filter reaches the caller after the controls show the state.
-    void startUp();
-    // Close query: the seven "Filter" keys; IniWriteError when the file cannot be written.
-    void saveFilterState();
+    // Drops are accepted only when they carry an infobase of the infobase list (kInfobaseMimeType).
+    static bool acceptsDrop(const QMimeData* data);
 
     // Sets the enabling of the bar's context menu for a point in the bar's coordinates and
     // remembers the section and item under it; what a right click does before the menu pops up.
@@ -88,13 +91,11 @@ private:
     // Runs a handler; an error it raises goes to the general error report.
     void guarded(const std::function<void()>& handler);
 
-    QWidget* m_host;
     BarsServices m_services;
     std::array<BarsSide*, 2> m_sides{};
     QCheckBox* m_nonParent;
     std::array<BarMenu, 2> m_menus;
     std::unique_ptr<ClassificationRules> m_logic;
-    QPointer<QObject> m_infobaseList;
 };
 
 } // namespace mainwin

@@ -3,6 +3,7 @@
 #include "BarsFakes.h"
 #include "main/BarFile.h"
 #include "main/BarsSide.h"
+#include "main/InfobaseDrag.h"
 #include "settings/IniFile.h"
 #include "support/TempDir.h"
 #include "widgets/CaptionEditor.h"
@@ -12,9 +13,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -30,7 +31,7 @@ using widgets::SectionBar;
 
 namespace {
 
-// A host window with both bars loaded from files in a temporary directory, and an infobase list.
+// A window with the three places of the bars, filled from bar files in a temporary directory.
 class BarsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -40,26 +41,32 @@ protected:
         build();
     }
 
+    // The window's places as the main window makes them; the component fills them.
     void build() {
         host = std::make_unique<QWidget>();
+        mainwin::ClassificationHost places{new QWidget(host.get()), new QWidget(host.get()), new QWidget(host.get())};
+        auto* layout = new QHBoxLayout(host.get());
+        layout->addWidget(places.categorySide);
+        layout->addWidget(places.nonParentSlot);
+        layout->addWidget(places.divisionSide);
         mainwin::BarsServices services;
         services.data = &data;
-        services.mainIni = &ini;
         services.directory = filesDir;
         services.showError = [this](const QString& text) { errors.push_back(text); };
         services.reportError = [this](const std::string& message) { reports.push_back(message); };
-        bars = new Bars(host.get(), services);
-        list = new QListWidget(host.get());
-        bars->setInfobaseList(list);
-        auto* layout = new QHBoxLayout(host.get());
-        auto* middle = new QVBoxLayout;
-        middle->addWidget(bars->nonParentBox());
-        middle->addWidget(list);
-        layout->addWidget(bars->categorySide());
-        layout->addLayout(middle);
-        layout->addWidget(bars->divisionSide());
+        bars = std::make_unique<Bars>(places, services);
         host->resize(600, 400);
-        bars->startUp();
+        // The main window's creation steps.
+        bars->setIdCounters();
+        if (ini.readBool("Common", "cbxFilter_Checked", false))
+            bars->restoreFilterState(ini);
+        bars->updateNonParentEnabling();
+    }
+
+    // The main window drops its members before its child widgets.
+    void destroyWindow() {
+        bars.reset();
+        host.reset();
     }
 
     SectionBar* bar(BarKind kind) { return bars->side(kind)->bar(); }
@@ -81,8 +88,7 @@ protected:
     std::vector<QString> errors;
     std::vector<std::string> reports;
     std::unique_ptr<QWidget> host;
-    Bars* bars = nullptr;
-    QListWidget* list = nullptr;
+    std::unique_ptr<Bars> bars;
 };
 
 } // namespace
@@ -92,7 +98,7 @@ TEST_F(BarsTest, ControlsCarryTheirNamesAndTheBarsTheirFiles) {
                              "stxCategory", "stxDivision"})
         EXPECT_NE(host->findChild<QWidget*>(name), nullptr) << name;
     EXPECT_EQ(bars->categorySide()->filterBox()->toolTip(), " Отбирать по категориям");
-    EXPECT_EQ(bars->nonParentBox()->text(), " только не отсортированные базы ");
+    EXPECT_EQ(bars->nonParent()->text(), " только не отсортированные базы ");
     EXPECT_EQ(bar(BarKind::Category)->data(), barstest::categorySample());
     EXPECT_EQ(bar(BarKind::Division)->data(), barstest::divisionSample());
     EXPECT_EQ(app::NextCategoryId, 3);
@@ -100,7 +106,7 @@ TEST_F(BarsTest, ControlsCarryTheirNamesAndTheBarsTheirFiles) {
     // Remembering is off: nothing chosen, no filter, cbxNonParent enabled.
     EXPECT_TRUE(data.filters.empty());
     EXPECT_EQ(status(BarKind::Category), "");
-    EXPECT_TRUE(bars->nonParentBox()->isEnabled());
+    EXPECT_TRUE(bars->nonParent()->isEnabled());
 }
 
 TEST_F(BarsTest, ClickingAnItemShowsTheStatusLineAndFilters) {
@@ -116,10 +122,10 @@ TEST_F(BarsTest, ClickingAnItemShowsTheStatusLineAndFilters) {
 TEST_F(BarsTest, FilterBoxClicksFilterAndEnableTheNonParentBox) {
     host->show();
     QTest::mouseClick(bars->divisionSide()->filterBox(), Qt::LeftButton);
-    EXPECT_FALSE(bars->nonParentBox()->isEnabled());
+    EXPECT_FALSE(bars->nonParent()->isEnabled());
     QTest::mouseClick(bars->divisionSide()->filterBox(), Qt::LeftButton);
-    EXPECT_TRUE(bars->nonParentBox()->isEnabled());
-    QTest::mouseClick(bars->nonParentBox(), Qt::LeftButton);
+    EXPECT_TRUE(bars->nonParent()->isEnabled());
+    QTest::mouseClick(bars->nonParent(), Qt::LeftButton);
     ASSERT_EQ(data.filters.size(), 3u);
     EXPECT_EQ(data.filters[0].mode, app::FilterMode::fmDivision);
     EXPECT_EQ(data.filters[1].mode, app::FilterMode::fmNone);
@@ -172,21 +178,39 @@ TEST_F(BarsTest, NewSectionOpensItsEmptyCaptionForEditing) {
     EXPECT_EQ(b->captionEditor()->text(), "");
 }
 
-TEST_F(BarsTest, DropsFromTheInfobaseListClassifyOnTheirAxisOnly) {
+TEST_F(BarsTest, DropsOfAnInfobaseClassifyOnTheirAxisOnly) {
     host->show();
-    QListWidget stranger;
-    EXPECT_TRUE(bars->acceptsDragFrom(list));
-    EXPECT_TRUE(bars->acceptsDragFrom(list->viewport()));
-    EXPECT_FALSE(bars->acceptsDragFrom(&stranger));
-    EXPECT_FALSE(bars->acceptsDragFrom(nullptr));
-
-    QMimeData mime;
     SectionBar* b = bar(BarKind::Division);
-    emit b->dropped(&mime, list, b->itemRect(1).center());
-    emit b->dropped(&mime, list, b->sectionRect(0).center()); // on a header: nothing
+    QMimeData infobase;
+    infobase.setData(mainwin::kInfobaseMimeType, "C:\\Bases\\Trade\\");
+    QMimeData other;
+    other.setText("C:\\Bases\\Trade\\");
+    auto drop = [&](QMimeData* mime, const QPoint& point) {
+        QDragEnterEvent enter(point, Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(b, &enter);
+        QDropEvent dropEvent(QPointF(point), Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(b, &dropEvent);
+        return enter.isAccepted();
+    };
+    EXPECT_FALSE(drop(&other, b->itemRect(0).center()));
+    EXPECT_TRUE(drop(&infobase, b->sectionRect(0).center())); // accepted over a header, but nothing to do
+    EXPECT_TRUE(drop(&infobase, QPoint(5, b->height() - 3))); // below the items
+    EXPECT_TRUE(drop(&infobase, b->itemRect(1).center()));
     EXPECT_EQ(data.assigned, (std::vector<std::pair<int, int>>{{0, 12}}));
     EXPECT_EQ(status(BarKind::Division), "");
     EXPECT_TRUE(data.filters.empty());
+}
+
+TEST_F(BarsTest, AppearanceFillsBothBars) {
+    bars->setBarFill(true, 0x000000FF, 0x00FF0000);
+    for (BarKind kind : {BarKind::Category, BarKind::Division}) {
+        EXPECT_TRUE(bar(kind)->isGradientFill());
+        EXPECT_EQ(bar(kind)->fillColor(), 0x000000FFu);
+        EXPECT_EQ(bar(kind)->gradientEndColor(), 0x00FF0000u);
+    }
+    bars->setBarFill(false, 0x00808080, 0);
+    EXPECT_FALSE(bar(BarKind::Division)->isGradientFill());
+    EXPECT_EQ(bar(BarKind::Division)->fillColor(), 0x00808080u);
 }
 
 TEST_F(BarsTest, BarsAreWrittenWhenTheWindowIsDestroyedAndRestoredWithTheFilterState) {
@@ -196,8 +220,8 @@ TEST_F(BarsTest, BarsAreWrittenWhenTheWindowIsDestroyedAndRestoredWithTheFilterS
     QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->itemRect(0).center());
     QTest::mouseClick(bars->categorySide()->filterBox(), Qt::LeftButton);
     b->addItem(1, "Ларёк", 40);
-    bars->saveFilterState();
-    host.reset(); // no close query needed for the files, as after a termination
+    bars->saveFilterState(ini);
+    destroyWindow(); // no close query needed for the files, as after a termination
 
     EXPECT_EQ(BarFile::read(dir.path() / "category.cfg").bar.sections[1].items.back(),
               (widgets::SectionBarItem{"Ларёк", 40}));
@@ -210,18 +234,18 @@ TEST_F(BarsTest, BarsAreWrittenWhenTheWindowIsDestroyedAndRestoredWithTheFilterS
     EXPECT_EQ(status(BarKind::Category), "Розница, Киоск");
     EXPECT_TRUE(bars->categorySide()->filterBox()->isChecked());
     EXPECT_FALSE(bars->divisionSide()->filterBox()->isChecked());
-    EXPECT_FALSE(bars->nonParentBox()->isEnabled());
+    EXPECT_FALSE(bars->nonParent()->isEnabled());
     EXPECT_EQ(app::NextCategoryId, 40);
     ASSERT_FALSE(data.filters.empty());
     EXPECT_EQ(data.filters[0], (RecordingData::Filter{app::FilterMode::fmCategory, 3, 0}));
 }
 
 TEST_F(BarsTest, DamagedBarFileIsKeptAndAFailedWriteIsReported) {
-    host.reset();
+    destroyWindow();
     testsupport::writeFile(dir.path() / "category.cfg", "TARVESK-BAR 1\r\nS Опт\r\nI 1");
     build();
     EXPECT_TRUE(reports.empty());
-    host.reset();
+    destroyWindow();
     EXPECT_EQ(testsupport::readFile(dir.path() / "category.cfg.bad"), "TARVESK-BAR 1\r\nS Опт\r\nI 1");
     EXPECT_FALSE(BarFile::read(dir.path() / "category.cfg").damaged);
 
@@ -229,6 +253,6 @@ TEST_F(BarsTest, DamagedBarFileIsKeptAndAFailedWriteIsReported) {
     filesDir = dir.path() / "missing";
     build();
     EXPECT_EQ(bar(BarKind::Category)->sectionCount(), 0);
-    host.reset();
+    destroyWindow();
     EXPECT_EQ(reports.size(), 2u);
 }
