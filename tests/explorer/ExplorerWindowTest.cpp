@@ -1,4 +1,5 @@
 #include "ExplorerFixture.h"
+#include "platform/posix/WinePathMapper.h"
 #include "widgets/WidgetTestSupport.h"
 
 #include <QAction>
@@ -259,4 +260,20 @@ TEST_F(ExplorerWindow, ClosingOnlyHides) {
     EXPECT_EQ(window->SelectedDirectory(), "C:\\Bases\\");
     child<QAction>("pmiMonitor")->trigger();
     EXPECT_EQ(launches.back().regime, 3);
+}
+
+TEST(ExplorerWinePrefix, AFolderOfDriveCComesBackAsAWindowsPath) {
+    testsupport::TempDir dir;
+    const fs::path prefix = dir.path() / "prefix";
+    fs::create_directories(prefix / "drive_c" / "Bases" / "Trade");
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    platform::WinePathMapper paths(prefix.string());
+
+    explorer::TfrmExplorer window(paths);
+    window.ShowFolder((prefix / "drive_c" / "Bases" / "Trade").string());
+    EXPECT_EQ(window.focusWidget()->objectName(), "tvFolder");
+    EXPECT_EQ(window.SelectedDirectory(), "C:\\Bases\\Trade\\");
+    window.ShowFolder((prefix / "drive_c").string());
+    EXPECT_EQ(window.SelectedDirectory(), "C:\\\\");
 }
