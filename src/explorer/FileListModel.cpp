@@ -1,10 +1,23 @@
 #include "explorer/FileListModel.h"
 
+#include <QFileIconProvider>
+
 namespace explorer {
+namespace {
+
+// The widgets' provider falls back on the style's pictures where no icon theme is installed. The
+// model's reader thread may ask it until the model is gone, so it lives as long as the process.
+QFileIconProvider* styledIcons() {
+    static auto* const provider = new QFileIconProvider;
+    return provider;
+}
+
+} // namespace
 
 FileListModel::FileListModel(QObject* parent) : QFileSystemModel(parent) {
     setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     setReadOnly(false);
+    setIconProvider(styledIcons());
     sort(0, Qt::AscendingOrder);
 }
 
