@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QDirIterator>
 
+#include <optional>
+
 namespace explorer {
 
 struct FolderTreeModel::Node {
@@ -14,6 +16,8 @@ struct FolderTreeModel::Node {
     int row = 0;
     bool loaded = false;
     bool drive = false;
+    // Whether an unread folder has subfolders, asked once: the view asks for every row it paints.
+    std::optional<bool> hasFolders;
     std::vector<std::unique_ptr<Node>> children;
 };
 
@@ -148,12 +152,15 @@ int FolderTreeModel::columnCount(const QModelIndex&) const {
 }
 
 bool FolderTreeModel::hasChildren(const QModelIndex& parent) const {
-    const Node* node = nodeOf(parent);
+    Node* node = nodeOf(parent);
     if (node->loaded)
         return !node->children.empty();
+    if (node->hasFolders)
+        return *node->hasFolders;
     QDirIterator folders(QString::fromStdString(node->hostPath),
                          QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    return folders.hasNext();
+    node->hasFolders = folders.hasNext();
+    return *node->hasFolders;
 }
 
 bool FolderTreeModel::canFetchMore(const QModelIndex& parent) const {
