@@ -26,6 +26,13 @@ MatchMode matchMode(int index) {
     }
 }
 
+template <typename F> void quietly(F step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
 } // namespace
 
 ShortcutImport::ShortcutImport(const shell::WinShell& shell, platform::Registry& registry, InfobaseRows& rows,
@@ -68,9 +75,10 @@ void ShortcutImport::importShortcut(const std::string& file) {
             m_rows.post();
             m_rows.refreshSearch();
         } catch (const std::exception&) {
-            // A row that cannot be stored is given up without a message.
-            m_rows.cancel();
-            m_rows.refreshSearch();
+            // A row that cannot be stored is given up without a message, and undoing it must not
+            // raise a second error.
+            quietly([this] { m_rows.cancel(); });
+            quietly([this] { m_rows.refreshSearch(); });
         }
     }
     m_rows.refreshFolder();

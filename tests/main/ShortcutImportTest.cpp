@@ -31,6 +31,7 @@ class FakeRows : public mainwin::InfobaseRows {
 public:
     std::vector<Row> rows;
     bool failPost = false;
+    bool failUndo = false; // cancel and refreshSearch raise too
     int searchRefreshes = 0;
     int folderRefreshes = 0;
 
@@ -63,8 +64,16 @@ public:
             rows.push_back(*m_pending);
         m_pending.reset();
     }
-    void cancel() override { m_pending.reset(); }
-    void refreshSearch() override { ++searchRefreshes; }
+    void cancel() override {
+        m_pending.reset();
+        if (failUndo)
+            throw std::runtime_error("file is gone");
+    }
+    void refreshSearch() override {
+        ++searchRefreshes;
+        if (failUndo)
+            throw std::runtime_error("file is gone");
+    }
     void refreshFolder() override { ++folderRefreshes; }
 
     bool pending() const { return m_pending.has_value(); }
@@ -179,14 +188,20 @@ TEST_F(ShortcutImportTest, AnUnreadableShortcutStopsTheDropAndKeepsWhatCameBefor
 }
 
 TEST_F(ShortcutImportTest, ARowThatCannotBePostedIsCancelledSilently) {
+    const std::vector<std::string> files = {link("Первая.lnk", R"(enterprise /dC:\One\)"),
+                                            link("Вторая.lnk", R"(enterprise /dC:\Two\)")};
     m_rows.failPost = true;
-    EXPECT_NO_THROW(m_import.ImportDroppedShortcuts(
-        {link("Первая.lnk", R"(enterprise /dC:\One\)"), link("Вторая.lnk", R"(enterprise /dC:\Two\)")}));
-    EXPECT_TRUE(m_rows.rows.empty());
-    EXPECT_FALSE(m_rows.pending());
-    EXPECT_EQ(m_rows.searchRefreshes, 2);
-    EXPECT_EQ(m_rows.folderRefreshes, 2);
-    EXPECT_EQ(title(R"(C:\Two\)"), "Вторая"); // written before the table
+    for (const bool undoFails : {false, true}) {
+        SCOPED_TRACE(undoFails);
+        m_rows.failUndo = undoFails;
+        m_rows.searchRefreshes = m_rows.folderRefreshes = 0;
+        EXPECT_NO_THROW(m_import.ImportDroppedShortcuts(files));
+        EXPECT_TRUE(m_rows.rows.empty());
+        EXPECT_FALSE(m_rows.pending());
+        EXPECT_EQ(m_rows.searchRefreshes, 2);
+        EXPECT_EQ(m_rows.folderRefreshes, 2);
+        EXPECT_EQ(title(R"(C:\Two\)"), "Вторая"); // written before the table
+    }
 }
 
 TEST_F(ShortcutImportTest, SeveralShortcutsOfOneInfobase) {
