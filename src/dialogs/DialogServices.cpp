@@ -85,8 +85,9 @@ bool setGuardedText(QLineEdit* edit, const std::string& text, const DialogServic
 bool setChosenFile(QLineEdit* edit, const std::string& hostPath, const DialogServices& services) {
     const std::string path = windowsPath(services, hostPath);
     if (path.empty()) {
-        const QString message = QStringLiteral("Файл «%1» не виден программам Windows: ни один диск на него не указывает.")
-                                    .arg(QString::fromStdString(hostPath));
+        const QString message =
+            QStringLiteral("Файл «%1» не виден программам Windows: ни один диск на него не указывает.")
+                .arg(QString::fromStdString(hostPath));
         reportError(services, message.toStdString(), edit->window());
         return false;
     }

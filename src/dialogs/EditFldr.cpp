@@ -161,8 +161,8 @@ void TfrmEditFolder::btnUserClick() {
 }
 
 void TfrmEditFolder::btnPacketChoiceClick() {
-    const std::string chosen = chooseFile(m_services, {this, QString::fromUtf8("Пакетный файл"),
-                                                       QStringLiteral("*.prm"), QStringLiteral("prm")});
+    const std::string chosen = chooseFile(
+        m_services, {this, QString::fromUtf8("Пакетный файл"), QStringLiteral("*.prm"), QStringLiteral("prm")});
     if (!chosen.empty())
         setChosenFile(m_prmFile, chosen, m_services);
 }
