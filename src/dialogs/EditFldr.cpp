@@ -92,7 +92,7 @@ QWidget* TfrmEditFolder::buildUserGroup() {
     m_password->setEchoMode(QLineEdit::Password);
     // Every character is shown as "*", as the stored form is counted in characters.
     m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-    auto* user = pictureButton("btnUser", QStyle::SP_DirHomeIcon, "Выбрать пользователя из списка");
+    auto* user = pictureButton("btnUser", QStyle::SP_FileDialogListView, "Выбрать пользователя из списка");
     connect(user, &QToolButton::clicked, this, &TfrmEditFolder::btnUserClick);
     m_userPath = namedEdit("edtUserPath");
     guardEdit(m_userPath, kPathWidth, m_services);
