@@ -52,7 +52,8 @@ QHBoxLayout* okCancelRow(QDialog* dialog) {
 void setUpFixedDialog(QDialog* dialog, const char* objectName, const char* caption) {
     dialog->setObjectName(QString::fromLatin1(objectName));
     dialog->setWindowTitle(QString::fromUtf8(caption));
-    dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
     if (dialog->layout())
         dialog->layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -65,7 +65,11 @@ void guardEdit(QLineEdit* edit, int maxLength, const DialogServices& services) {
     QObject::connect(validator, &widgets::Cp1251Validator::characterRefused, edit,
                      [edit, refused](const QString& character) {
                          // A tool tip, not a box: a modal box would take the focus while the user types.
-                         const QString message = widgets::Cp1251Validator::refusalMessage(character);
+                         // A password's characters are not repeated on the screen.
+                         const QString message =
+                             edit->echoMode() == QLineEdit::Normal
+                                 ? widgets::Cp1251Validator::refusalMessage(character)
+                                 : QStringLiteral("Этот символ нельзя использовать: его нет в кодировке Windows-1251.");
                          QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), message, edit);
                          if (refused)
                              refused(message);
@@ -85,8 +89,9 @@ bool setGuardedText(QLineEdit* edit, const std::string& text, const DialogServic
 bool setChosenFile(QLineEdit* edit, const std::string& hostPath, const DialogServices& services) {
     const std::string path = windowsPath(services, hostPath);
     if (path.empty()) {
-        const QString message = QStringLiteral("Файл «%1» не виден программам Windows: ни один диск на него не указывает.")
-                                    .arg(QString::fromStdString(hostPath));
+        const QString message =
+            QStringLiteral("Файл «%1» не виден программам Windows: ни один диск на него не указывает.")
+                .arg(QString::fromStdString(hostPath));
         reportError(services, message.toStdString(), edit->window());
         return false;
     }

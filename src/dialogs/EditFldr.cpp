@@ -92,7 +92,7 @@ QWidget* TfrmEditFolder::buildUserGroup() {
     m_password->setEchoMode(QLineEdit::Password);
     // Every character is shown as "*", as the stored form is counted in characters.
     m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-    auto* user = pictureButton("btnUser", QStyle::SP_DirHomeIcon, "Выбрать пользователя из списка");
+    auto* user = pictureButton("btnUser", QStyle::SP_FileDialogListView, "Выбрать пользователя из списка");
     connect(user, &QToolButton::clicked, this, &TfrmEditFolder::btnUserClick);
     m_userPath = namedEdit("edtUserPath");
     guardEdit(m_userPath, kPathWidth, m_services);
@@ -161,8 +161,8 @@ void TfrmEditFolder::btnUserClick() {
 }
 
 void TfrmEditFolder::btnPacketChoiceClick() {
-    const std::string chosen = chooseFile(m_services, {this, QString::fromUtf8("Пакетный файл"),
-                                                       QStringLiteral("*.prm"), QStringLiteral("prm")});
+    const std::string chosen = chooseFile(
+        m_services, {this, QString::fromUtf8("Пакетный файл"), QStringLiteral("*.prm"), QStringLiteral("prm")});
     if (!chosen.empty())
         setChosenFile(m_prmFile, chosen, m_services);
 }

@@ -63,8 +63,8 @@ void TfrmEditProgram::accept() {
 }
 
 void TfrmEditProgram::btnChoiceClick() {
-    const std::string chosen = chooseFile(m_services, {this, QString::fromUtf8("Приложение"),
-                                                       QStringLiteral("*.exe"), QStringLiteral("exe")});
+    const std::string chosen =
+        chooseFile(m_services, {this, QString::fromUtf8("Приложение"), QStringLiteral("*.exe"), QStringLiteral("exe")});
     if (!chosen.empty())
         setChosenFile(m_path, chosen, m_services);
 }

@@ -59,9 +59,9 @@ FolderTree::FolderTree(const std::vector<widgets::FolderRoot>& roots, QWidget* p
     setExpandsOnDoubleClick(false);
     QFileIconProvider icons;
     for (const auto& root : roots)
-        addTopLevelItem(folderItem(QString::fromStdString(root.caption), root.hostPath,
-                                   icons.icon(root.caption.size() == 2 ? QFileIconProvider::Drive
-                                                                       : QFileIconProvider::Folder)));
+        addTopLevelItem(
+            folderItem(QString::fromStdString(root.caption), root.hostPath,
+                       icons.icon(root.caption.size() == 2 ? QFileIconProvider::Drive : QFileIconProvider::Folder)));
     connect(this, &QTreeWidget::itemExpanded, this, &FolderTree::populate);
 }
 

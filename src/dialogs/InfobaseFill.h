@@ -32,8 +32,8 @@ struct UserChoice {
 class InfobaseSource {
 public:
     virtual ~InfobaseSource() = default;
-    virtual InfobaseRecord currentInfobase() = 0;  // the current row of dbfFolder
-    virtual std::string explorerDirectory() = 0;   // SelectedDirectory of the explorer, ends with "\"
+    virtual InfobaseRecord currentInfobase() = 0; // the current row of dbfFolder
+    virtual std::string explorerDirectory() = 0;  // SelectedDirectory of the explorer, ends with "\"
     virtual widgets::SectionBarData categoryBar() = 0;
     virtual widgets::SectionBarData divisionBar() = 0;
     // Runs the user list with this owner; the user chosen, or nothing when it was cancelled.

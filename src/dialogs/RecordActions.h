@@ -16,8 +16,8 @@ public:
     bool changing() const; // inserting or editing
     bool modified() const { return m_modified; }
 
-    void insert();  // a pending row is ended first
-    void remove();  // drops a pending insert; otherwise deletes the current row, asking nothing
+    void insert(); // a pending row is ended first
+    void remove(); // drops a pending insert; otherwise deletes the current row, asking nothing
     void edit();
     void post();
     void cancel();

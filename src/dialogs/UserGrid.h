@@ -32,8 +32,7 @@ class UserGrid : public QWidget {
 public:
     static constexpr int kVisiblePanels = 8;
 
-    UserGrid(engine::DataSet& users, RecordActions& actions, const DialogServices& services,
-             QWidget* parent = nullptr);
+    UserGrid(engine::DataSet& users, RecordActions& actions, const DialogServices& services, QWidget* parent = nullptr);
     ~UserGrid() override;
 
     widgets::DataSetListModel& model() const { return *m_model; }
