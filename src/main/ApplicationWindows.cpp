@@ -31,7 +31,7 @@ void ApplicationWindows::minimizeApplication() {
 }
 
 void ApplicationWindows::afterMinimized() {
-    if (m_hidden)
+    if (m_hidden || !m_main->isMinimized())
         return;
     m_taken.clear();
     for (QWidget* w : otherOpenWindows()) {

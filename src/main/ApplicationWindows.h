@@ -45,6 +45,7 @@ public:
     // The activation message of a second start: restore when minimised, then bring to the front.
     void activate();
 
+public slots:
     // Called by the main window after it was minimised (by its button or by minimizeApplication).
     void afterMinimized();
 

@@ -637,7 +637,9 @@ void TfrmMain::DeleteInActiveList() {
 // Other windows
 
 void TfrmMain::openSettings() {
-    if (m_setup)
+    if (m_context.openSettings)
+        m_context.openSettings();
+    else if (m_setup)
         m_setup->exec();
 }
 
@@ -693,8 +695,9 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    // After the state change is complete: showMinimized shows the window once more after it.
     if (event->type() == QEvent::WindowStateChange && isMinimized())
-        m_app->afterMinimized();
+        QMetaObject::invokeMethod(m_app, &ApplicationWindows::afterMinimized, Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------------------------------------

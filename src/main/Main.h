@@ -63,6 +63,8 @@ struct MainContext {
     // Drops on the infobase list: which are accepted, and what a drop does.
     FolderListView::DropFilter registryDropFilter;
     FolderListView::DropHandler registryDrop;
+    // Opens the settings window modally; empty: the window given by setSettingsWindow.
+    std::function<void()> openSettings;
     // Shortcut commands of the infobase menu.
     std::function<void()> createShortcutInDirectory;
     std::function<void(bool allUsers)> createShortcutOnDesktop;
