@@ -25,7 +25,7 @@ void FaultFile::write(std::uint64_t offset, const void* buffer, std::size_t n) {
     try {
         step(true);
     } catch (const EngineError&) {
-        if (n > 1)
+        if (m_plan->tornWrites && n > 1)
             m_inner->write(offset, buffer, n / 2);
         throw;
     }

@@ -14,11 +14,11 @@ struct FaultPlan {
     std::uint64_t failAt = 0;
     bool sticky = false;
     bool onlyWrites = false; // count only write, truncate and flush
+    bool tornWrites = false; // a failing write first writes half of its bytes
     bool failed() const { return failAt != 0 && operations >= failAt; }
 };
 
 // A File that forwards to another one and throws EngineError at the operation its plan names.
-// A failing write first writes part of its bytes, as a torn write would.
 class FaultFile : public File {
 public:
     FaultFile(std::unique_ptr<File> inner, std::shared_ptr<FaultPlan> plan);

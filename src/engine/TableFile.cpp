@@ -75,7 +75,13 @@ void TableFile::openIndex() {
         };
         if (!tags[t].forExpression.empty())
             refuse("has a FOR condition, which is not supported");
-        KeyExpression key(tags[t].expression, *m_dbf);
+        std::optional<KeyExpression> parsed;
+        try {
+            parsed.emplace(tags[t].expression, *m_dbf);
+        } catch (const EngineError& e) {
+            refuse(std::string("cannot be kept current: ") + e.what());
+        }
+        KeyExpression& key = *parsed;
         if (key.keyLength() != tags[t].keyLength)
             refuse("has keys of " + std::to_string(tags[t].keyLength) + " bytes, its expression gives " +
                    std::to_string(key.keyLength()));

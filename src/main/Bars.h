@@ -15,6 +15,9 @@ class QMenu;
 class QMimeData;
 class QWidget;
 
+namespace data {
+class TDM;
+}
 namespace settings {
 class IniFile;
 }
@@ -26,6 +29,8 @@ class BarsSide;
 // What the bars are given by the main window.
 struct BarsServices {
     ClassificationData* data = nullptr; // the data module (required)
+    // Keeps the data module's view alive as long as the bars, when they are its only user.
+    std::shared_ptr<ClassificationData> dataOwner;
     // Folder of category.cfg and division.cfg; empty: the current directory (the program's).
     std::filesystem::path directory;
     // The refusal boxes (caption "Error", error icon, OK); a message box when empty.
@@ -97,5 +102,11 @@ private:
     std::array<BarMenu, 2> m_menus;
     std::unique_ptr<ClassificationRules> m_logic;
 };
+
+// The bars on the data module, for the main window's context: bar files in the program's directory
+// (the current one when empty), errors to the general error report.
+std::unique_ptr<Classification> makeBars(const ClassificationHost& host, data::TDM& dm,
+                                         std::function<void(const std::string&)> reportError,
+                                         std::filesystem::path directory = {});
 
 } // namespace mainwin

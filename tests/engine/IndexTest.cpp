@@ -177,6 +177,38 @@ TEST_F(Index, StaleAndDamagedIndexesAreDetectedAndRebuilt) {
     EXPECT_NE(ds.checkIndex().find("record 3 has the key \"WRONG\""), std::string::npos) << ds.checkIndex();
 }
 
+TEST_F(Index, AnUnusableIndexFileIsReportedAndCanBeMadeAgain) {
+    {
+        DataSet ds(engine, "folder");
+        ds.open();
+        addFolder(ds, "kept", "p");
+    }
+    for (const char* broken : {"garbage-header.cdx", "truncated-inside-header.cdx", "root-pointer-past-end.cdx"}) {
+        SCOPED_TRACE(broken);
+        std::filesystem::copy_file(testsupport::testFixture(std::string("cdx/") + broken), dir.path() / "folder.cdx",
+                                   std::filesystem::copy_options::overwrite_existing);
+        DataSet ds(engine, "folder");
+        try {
+            ds.open();
+            ds.selectTag("NAME");
+            ds.first();
+            FAIL() << "used a broken index";
+        } catch (const EngineError& e) {
+            EXPECT_NE(std::string(e.what()).find("folder.cdx"), std::string::npos) << e.what();
+        }
+        ds.close();
+        ds.open({.exclusive = true, .withIndex = false});
+        EXPECT_EQ(ds.fieldText("NAME"), "kept");
+        EXPECT_NE(ds.checkIndex(), "");
+        ds.createIndex(enginetest::folderTags());
+        EXPECT_EQ(ds.checkIndex(), "");
+        ds.close();
+        ds.open();
+        ds.selectTag("PATH");
+        EXPECT_TRUE(ds.seek("P"));
+    }
+}
+
 TEST_F(Index, AnUpdateRemovesAKeyAnotherEngineComputedDifferently) {
     DataSet ds(engine, "folder");
     ds.open();
