@@ -1,0 +1,60 @@
+#include "engine/FaultFile.h"
+
+#include "engine/EngineError.h"
+
+namespace engine {
+
+FaultFile::FaultFile(std::unique_ptr<File> inner, std::shared_ptr<FaultPlan> plan)
+    : m_inner(std::move(inner)), m_plan(std::move(plan)) {}
+
+void FaultFile::step(bool isWrite) {
+    if (m_plan->onlyWrites && !isWrite)
+        return;
+    ++m_plan->operations;
+    bool fail = m_plan->sticky ? m_plan->failed() : m_plan->operations == m_plan->failAt;
+    if (fail)
+        throw EngineError("File " + name() + ": injected failure of operation " + std::to_string(m_plan->operations));
+}
+
+std::size_t FaultFile::read(std::uint64_t offset, void* buffer, std::size_t n) {
+    step(false);
+    return m_inner->read(offset, buffer, n);
+}
+
+void FaultFile::write(std::uint64_t offset, const void* buffer, std::size_t n) {
+    try {
+        step(true);
+    } catch (const EngineError&) {
+        if (n > 1)
+            m_inner->write(offset, buffer, n / 2);
+        throw;
+    }
+    m_inner->write(offset, buffer, n);
+}
+
+std::uint64_t FaultFile::size() {
+    step(false);
+    return m_inner->size();
+}
+
+void FaultFile::truncate(std::uint64_t size) {
+    step(true);
+    m_inner->truncate(size);
+}
+
+void FaultFile::flush() {
+    step(true);
+    m_inner->flush();
+}
+
+bool FaultFile::tryLock(std::uint64_t offset, std::uint64_t length, bool exclusive) {
+    step(false);
+    return m_inner->tryLock(offset, length, exclusive);
+}
+
+void FaultFile::unlock(std::uint64_t offset, std::uint64_t length) {
+    // Releasing never fails, so a failed operation cannot leave a lock behind.
+    m_inner->unlock(offset, length);
+}
+
+} // namespace engine

@@ -1,0 +1,302 @@
+#include "engine/TableFile.h"
+
+#include "engine/EngineError.h"
+
+#include <algorithm>
+#include <map>
+
+namespace engine {
+
+namespace {
+
+constexpr std::uint32_t kReadChunk = 4096; // records read at once when every row is needed
+
+std::string shown(const std::string& key) {
+    std::string out;
+    for (char c : key) {
+        auto b = static_cast<unsigned char>(c);
+        if (b >= 0x20 && b < 0x7F) {
+            out += c;
+        } else {
+            static const char* hex = "0123456789ABCDEF";
+            out += "\\x";
+            out += hex[b >> 4];
+            out += hex[b & 15];
+        }
+    }
+    std::size_t e = out.find_last_not_of(' ');
+    return "\"" + out.substr(0, e == std::string::npos ? 0 : e + 1) + "\"";
+}
+
+} // namespace
+
+TableFile::TableFile(const Paths& paths, const FileFactory& factory, bool exclusive, bool wantIndex,
+                     const locks::RetryPolicy& policy)
+    : m_paths(paths), m_factory(factory), m_policy(policy), m_exclusive(exclusive) {
+    m_tableFile = m_factory(m_paths.table, false);
+    File& file = *m_tableFile;
+    if (exclusive) {
+        m_openLock = locks::Guard(file, locks::kOpenMark, 1, true, m_policy,
+                                  "Table " + file.name() +
+                                      " is in use by another program and cannot be opened "
+                                      "exclusively");
+        m_fileLock = locks::Guard(file, locks::kFileLockStart, locks::kFileLockLength, true, m_policy,
+                                  "Table " + file.name() + " has locked rows and cannot be opened exclusively");
+    } else {
+        m_openLock = locks::Guard(file, locks::kOpenMark, 1, false, m_policy,
+                                  "Table " + file.name() + " is open exclusively in another program");
+    }
+    m_dbf = std::make_unique<Dbf>(file);
+    if (m_paths.indexExists) {
+        try {
+            openIndex();
+        } catch (const EngineError& e) {
+            if (wantIndex)
+                throw;
+            m_indexError = e.what();
+            m_index.reset();
+            m_indexFile.reset();
+            m_keys.clear();
+        }
+    }
+}
+
+TableFile::~TableFile() = default;
+
+void TableFile::openIndex() {
+    m_indexFile = m_factory(m_paths.index, false);
+    locks::Guard guard(*m_indexFile, locks::kIndexLock, 1, true, m_policy,
+                       "Index file " + m_indexFile->name() + " is locked by another program");
+    m_index = std::make_unique<CdxIndex>(*m_indexFile);
+    const auto& tags = m_index->tags();
+    for (std::size_t t = 0; t < tags.size(); ++t) {
+        auto refuse = [&](const std::string& why) {
+            throw EngineError("Index file " + m_indexFile->name() + ": tag " + tags[t].name + " " + why);
+        };
+        if (!tags[t].forExpression.empty())
+            refuse("has a FOR condition, which is not supported");
+        KeyExpression key(tags[t].expression, *m_dbf);
+        if (key.keyLength() != tags[t].keyLength)
+            refuse("has keys of " + std::to_string(tags[t].keyLength) + " bytes, its expression gives " +
+                   std::to_string(key.keyLength()));
+        m_index->setPad(static_cast<int>(t), key.pad());
+        m_keys.push_back(std::move(key));
+    }
+}
+
+bool TableFile::structural() const {
+    return (m_dbf->flags() & Dbf::kFlagIndex) != 0;
+}
+
+locks::Guard TableFile::lockIndex() {
+    return locks::Guard(*m_indexFile, locks::kIndexLock, 1, true, m_policy,
+                        "Index file " + m_indexFile->name() + " is locked by another user");
+}
+
+// An exclusive open holds the whole-file lock, which covers the header and every record.
+locks::Guard TableFile::lockHeader() {
+    if (m_exclusive)
+        return {};
+    return locks::Guard(*m_tableFile, locks::headerLock(structural()), 1, true, m_policy,
+                        "Table " + m_tableFile->name() + " is locked by another user");
+}
+
+locks::Guard TableFile::lockRecord(std::uint32_t recno) {
+    if (m_exclusive)
+        return {};
+    std::uint64_t at = locks::recordLock(structural(), recno, m_dbf->headerLength(), m_dbf->recordLength());
+    return locks::Guard(*m_tableFile, at, 1, true, m_policy,
+                        "Record " + std::to_string(recno) + " of table " + m_tableFile->name() +
+                            " is locked by another user");
+}
+
+void TableFile::reload() {
+    m_dbf->reloadHeader();
+}
+
+std::string TableFile::readRecord(std::uint32_t recno) {
+    if (recno == 0 || recno > m_dbf->recordCount())
+        return {};
+    return m_dbf->readRecord(recno);
+}
+
+void TableFile::touchDate() {
+    DbfDate now = today();
+    DbfDate was = m_dbf->date();
+    if (now.year != was.year || now.month != was.month || now.day != was.day)
+        m_dbf->writeDate(now);
+}
+
+std::uint32_t TableFile::append(std::string record) {
+    record[0] = Dbf::kLive;
+    locks::Guard header = lockHeader();
+    m_dbf->reloadHeader();
+    if (!m_index)
+        return m_dbf->appendRecord(record, today());
+    locks::Guard indexLock = lockIndex();
+    m_index->setUpdateInProgress(true);
+    std::uint32_t recno = m_dbf->appendRecord(record, today());
+    for (std::size_t t = 0; t < m_keys.size(); ++t)
+        m_index->insert(static_cast<int>(t), m_keys[t].key(record), recno);
+    m_index->setUpdateInProgress(false);
+    return recno;
+}
+
+std::string TableFile::update(std::uint32_t recno, const std::string& edited, const std::vector<bool>& changed) {
+    locks::Guard lock = lockRecord(recno);
+    std::string stored = readRecord(recno);
+    if (stored.empty() || stored[0] == Dbf::kDeleted)
+        throw EngineError("Record " + std::to_string(recno) + " of table " + m_tableFile->name() +
+                          " was deleted by another user");
+    std::string merged = stored;
+    const auto& fields = m_dbf->fields();
+    for (std::size_t f = 0; f < fields.size(); ++f)
+        if (changed[f])
+            merged.replace(fields[f].offset, static_cast<std::size_t>(fields[f].def.width), edited, fields[f].offset,
+                           static_cast<std::size_t>(fields[f].def.width));
+    if (merged == stored)
+        return merged;
+    std::vector<std::size_t> changedTags;
+    for (std::size_t t = 0; t < m_keys.size(); ++t)
+        if (m_keys[t].key(stored) != m_keys[t].key(merged))
+            changedTags.push_back(t);
+    if (changedTags.empty()) {
+        m_dbf->writeRecord(recno, merged);
+        touchDate();
+        return merged;
+    }
+    locks::Guard indexLock = lockIndex();
+    m_index->setUpdateInProgress(true);
+    m_dbf->writeRecord(recno, merged);
+    for (std::size_t t : changedTags) {
+        int tag = static_cast<int>(t);
+        // An index written by another engine may hold a key we would not compute for the row.
+        if (!m_index->remove(tag, m_keys[t].key(stored), recno))
+            m_index->removeRecord(tag, recno);
+        m_index->insert(tag, m_keys[t].key(merged), recno);
+    }
+    m_index->setUpdateInProgress(false);
+    touchDate();
+    return merged;
+}
+
+void TableFile::remove(std::uint32_t recno) {
+    locks::Guard lock = lockRecord(recno);
+    std::string stored = readRecord(recno);
+    if (stored.empty())
+        throw EngineError("Table " + m_tableFile->name() + " has no record " + std::to_string(recno));
+    if (stored[0] == Dbf::kDeleted)
+        return;
+    stored[0] = Dbf::kDeleted;
+    m_dbf->writeRecord(recno, stored);
+}
+
+std::vector<std::vector<CdxEntry>> TableFile::allEntries() {
+    std::vector<std::vector<CdxEntry>> entries(m_keys.size());
+    std::uint32_t count = m_dbf->recordCount();
+    std::size_t length = m_dbf->recordLength();
+    for (auto& e : entries)
+        e.reserve(count);
+    for (std::uint32_t first = 1; first <= count; first += kReadChunk) {
+        std::uint32_t n = std::min(kReadChunk, count - first + 1);
+        std::string chunk = m_dbf->readRecords(first, n);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            std::string_view record(chunk.data() + std::size_t{i} * length, length);
+            for (std::size_t t = 0; t < m_keys.size(); ++t)
+                entries[t].push_back({m_keys[t].key(record), first + i});
+        }
+    }
+    return entries;
+}
+
+void TableFile::rebuildAll() {
+    auto entries = allEntries();
+    m_index->setUpdateInProgress(true);
+    for (std::size_t t = 0; t < entries.size(); ++t)
+        m_index->rebuild(static_cast<int>(t), std::move(entries[t]));
+    m_index->setUpdateInProgress(false);
+}
+
+void TableFile::createIndex(const std::vector<TagDef>& tags) {
+    if (!m_exclusive)
+        throw EngineError("Table " + m_tableFile->name() + " must be open exclusively to create its index");
+    std::vector<CdxTagDefinition> defs;
+    for (const TagDef& tag : tags) {
+        KeyExpression key(tag.expression, *m_dbf);
+        defs.push_back({tag.name, tag.expression, key.keyLength(), key.pad()});
+    }
+    m_index.reset();
+    m_keys.clear();
+    m_indexError.clear();
+    if (!m_indexFile) {
+        try {
+            m_indexFile = m_factory(m_paths.index, true);
+        } catch (const EngineError&) {
+            m_indexFile = m_factory(m_paths.index, false); // there already, though unusable
+        }
+    }
+    CdxIndex::create(*m_indexFile, defs);
+    m_paths.indexExists = true;
+    openIndex();
+    {
+        locks::Guard indexLock = lockIndex();
+        rebuildAll();
+    }
+    m_indexFile->flush();
+    if (!structural())
+        m_dbf->writeFlags(m_dbf->flags() | Dbf::kFlagIndex);
+    m_tableFile->flush();
+}
+
+void TableFile::reindex() {
+    if (!m_index)
+        throw EngineError("Table " + m_tableFile->name() + " has no production index to rebuild");
+    locks::Guard header = lockHeader();
+    m_dbf->reloadHeader();
+    locks::Guard indexLock = lockIndex();
+    rebuildAll();
+}
+
+std::string TableFile::checkIndex() {
+    if (!m_index)
+        return m_indexError.empty() ? "Table " + m_tableFile->name() + " has no production index" : m_indexError;
+    locks::Guard header = lockHeader();
+    m_dbf->reloadHeader();
+    locks::Guard indexLock = lockIndex();
+    std::string name = m_indexFile->name();
+    if (m_index->updateInProgress())
+        return "Index file " + name + " is stale: an update of it was interrupted";
+    std::string problem = m_index->check();
+    if (!problem.empty())
+        return problem;
+    auto expected = allEntries();
+    std::uint32_t count = m_dbf->recordCount();
+    for (std::size_t t = 0; t < m_keys.size(); ++t) {
+        int tag = static_cast<int>(t);
+        std::string tagName = "Index file " + name + ", tag " + m_index->tags()[t].name + ": ";
+        std::vector<std::string> stored(std::size_t{count} + 1);
+        std::vector<bool> seen(std::size_t{count} + 1, false);
+        for (auto e = m_index->first(tag); e; e = m_index->next(tag, *e)) {
+            if (e->recno == 0 || e->recno > count)
+                return tagName + "a key for record " + std::to_string(e->recno) + ", which the table does not have";
+            if (seen[e->recno])
+                return tagName + "record " + std::to_string(e->recno) + " has more than one key";
+            seen[e->recno] = true;
+            stored[e->recno] = e->key;
+        }
+        for (const CdxEntry& want : expected[t]) {
+            if (!seen[want.recno])
+                return tagName + "record " + std::to_string(want.recno) + " has no key";
+            const std::string& have = stored[want.recno];
+            // Another engine's upper-casing may leave letters ours changes: the same key once
+            // upper-cased our way.
+            bool same = have == want.key || (m_keys[t].upper() && m_keys[t].upperCased(have) == want.key);
+            if (!same)
+                return tagName + "record " + std::to_string(want.recno) + " has the key " + shown(have) +
+                       ", the table gives " + shown(want.key);
+        }
+    }
+    return {};
+}
+
+} // namespace engine

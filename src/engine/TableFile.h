@@ -1,0 +1,96 @@
+#pragma once
+#include "engine/CdxIndex.h"
+#include "engine/Dbf.h"
+#include "engine/Engine.h"
+#include "engine/KeyExpression.h"
+#include "engine/TableLocks.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+// One open table of the process with its production index, shared by every data set on the file.
+// It holds the open lock (shared, or exclusive for exclusive use), takes the record, header and
+// index locks around every change and keeps every tag current, whichever data set writes.
+//
+// A change of table and index runs under the index lock between setting and clearing the
+// index's update marker: a writer that dies in between leaves the marker set, and the index is
+// known to be stale.
+class TableFile {
+public:
+    struct Paths {
+        std::string table;
+        std::string index;
+        bool indexExists = false;
+    };
+
+    // Opens the table; the production index too when it exists. An index that cannot be used
+    // throws when wantIndex, else the table opens without it (indexError() says why).
+    TableFile(const Paths& paths, const FileFactory& factory, bool exclusive, bool wantIndex,
+              const locks::RetryPolicy& policy);
+    ~TableFile();
+
+    Dbf& dbf() { return *m_dbf; }
+    bool exclusive() const { return m_exclusive; }
+    bool hasIndex() const { return m_index != nullptr; }
+    const std::string& indexError() const { return m_indexError; }
+    const std::string& indexPath() const { return m_paths.index; }
+    CdxIndex& index() { return *m_index; }
+    // Key expression of each tag of the index, in the index's tag order.
+    const std::vector<KeyExpression>& keys() const { return m_keys; }
+
+    // Runs a read of the index under its lock.
+    template <class F> auto readIndex(F&& read) {
+        locks::Guard guard = lockIndex();
+        return read(*m_index);
+    }
+
+    // Rereads the header: rows other processes appended become visible.
+    void reload();
+    // Record recno as stored now; empty when it is not in the table.
+    std::string readRecord(std::uint32_t recno);
+
+    // Appends a row under the header lock; returns its record number.
+    std::uint32_t append(std::string record);
+    // Writes the changed fields of a row over the row as stored now, under the record's lock;
+    // returns the row as written. EngineError when another user deleted it meanwhile.
+    std::string update(std::uint32_t recno, const std::string& edited, const std::vector<bool>& changed);
+    // Marks a row deleted under its lock; its keys stay in the index.
+    void remove(std::uint32_t recno);
+
+    // Creates the production index with these tags from every row (exclusive use only).
+    void createIndex(const std::vector<TagDef>& tags);
+    // Rebuilds every tag from every row, deleted ones included.
+    void reindex();
+    // The first difference between index and table; empty when they agree.
+    std::string checkIndex();
+
+private:
+    void openIndex();
+    bool structural() const;
+    locks::Guard lockIndex();
+    locks::Guard lockHeader();
+    locks::Guard lockRecord(std::uint32_t recno);
+    std::vector<std::vector<CdxEntry>> allEntries();
+    void rebuildAll();
+    void touchDate();
+
+    Paths m_paths;
+    FileFactory m_factory;
+    const locks::RetryPolicy& m_policy; // the engine's, which outlives its tables
+    bool m_exclusive;
+    std::unique_ptr<File> m_tableFile;
+    std::unique_ptr<Dbf> m_dbf;
+    std::unique_ptr<File> m_indexFile;
+    std::unique_ptr<CdxIndex> m_index;
+    std::vector<KeyExpression> m_keys;
+    std::string m_indexError;
+    locks::Guard m_openLock;
+    locks::Guard m_fileLock;
+};
+
+} // namespace engine
