@@ -15,9 +15,12 @@ public:
         editCalls.emplace_back(name, path);
         if (edits.empty())
             return std::nullopt;
-        auto result = edits.front();
+        const bool confirmed = edits.front().has_value();
+        const registry::KeyEditResult value = confirmed ? *edits.front() : registry::KeyEditResult{};
         edits.pop_front();
-        return result;
+        if (!confirmed)
+            return std::nullopt;
+        return value;
     }
     bool confirmDelete(QWidget*) override {
         ++deleteQuestions;
