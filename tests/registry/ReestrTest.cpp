@@ -67,8 +67,11 @@ TEST_P(ReestrTest, HasItsLayoutAndTexts) {
                                                                     {"btnDeleteKey", "Удалить"},
                                                                     {"btnExportKeys", "Экспорт в файл"},
                                                                     {"btnImportKeys", "Импорт из файла"}};
-    for (const auto& [name, text] : tools)
-        EXPECT_EQ(child<QToolButton>(name)->text(), QString::fromUtf8(text));
+    for (const auto& [name, text] : tools) {
+        auto* button = child<QToolButton>(name);
+        EXPECT_EQ(button->text(), QString::fromUtf8(text));
+        EXPECT_GE(button->width(), button->sizeHint().width()) << name << ": the caption is cut";
+    }
     auto* grid = child<QTableWidget>("vedReestr");
     EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), "Каталог");
     EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), "Наименование");
