@@ -5,11 +5,13 @@
 #include "TitlesBackends.h"
 #include "app/Common.h"
 #include "registry/TitlesImport.h"
+#include "registry/UnaccountedList.h"
 #include "support/TempDir.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -195,6 +197,42 @@ TEST_P(ReestrTest, MousePressesChooseWhatADropImports) {
     EXPECT_EQ(m_window->DragImportMode, 0);
     EXPECT_TRUE(m_window->isUnaccountedDrag(list()));
     EXPECT_FALSE(m_window->isUnaccountedDrag(child<QTableWidget>("vedReestr")));
+}
+
+TEST_P(ReestrTest, ADragStartsOnlyAfterMovingTheDragDistance) {
+    open();
+    auto* unaccounted = m_window->findChild<registry::UnaccountedList*>("clbReestr");
+    int started = 0;
+    unaccounted->setDragStarter([&started] { ++started; });
+    QWidget* viewport = unaccounted->viewport();
+    const QPoint from = itemCentre(0);
+    const QPoint near = from + QPoint(QApplication::startDragDistance() - 1, 0);
+    const QPoint far = from + QPoint(0, QApplication::startDragDistance() + 2);
+    auto move = [viewport](const QPoint& to, Qt::MouseButtons held) {
+        QMouseEvent event(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, held, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    };
+
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    move(near, Qt::LeftButton);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, near);
+    EXPECT_EQ(started, 0); // an ordinary click
+
+    QTest::mousePress(viewport, Qt::RightButton, {}, from);
+    move(far, Qt::RightButton);
+    move(far + QPoint(0, 5), Qt::RightButton);
+    QTest::mouseRelease(viewport, Qt::RightButton, {}, far);
+    EXPECT_EQ(started, 1); // once per press, with either button
+    EXPECT_EQ(m_window->DragImportMode, 1);
+
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, from);
+    EXPECT_EQ(m_window->DragImportMode, 0);
+    QMouseEvent second(QEvent::MouseButtonDblClick, from, viewport->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
+                       Qt::NoModifier);
+    QApplication::sendEvent(viewport, &second);
+    move(far, Qt::LeftButton);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, far);
+    EXPECT_EQ(started, 1); // the second press of a double click arms no drag
 }
 
 TEST_P(ReestrTest, RightButtonDropWithNothingHighlightedOnlyRefreshes) {
