@@ -26,6 +26,7 @@ struct ExecutableDialogResult {
 class DataModuleUi {
 public:
     virtual ~DataModuleUi() = default;
+    // The dialog is created, run and destroyed inside the call.
     virtual InfobaseDialogResult runInfobaseDialog(int mode) = 0;
     virtual ExecutableDialogResult runExecutableDialog(int mode) = 0;
     // A question with the buttons Yes and No; true for Yes.
