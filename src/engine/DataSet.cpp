@@ -320,6 +320,14 @@ std::string DataSet::selectedTag() const {
     return d.table->index().tags()[static_cast<std::size_t>(d.tag)].name;
 }
 
+std::vector<std::string> DataSet::tags() const {
+    std::vector<std::string> names;
+    if (hasIndex())
+        for (const CdxTagInfo& tag : m_impl->table->index().tags())
+            names.push_back(tag.name);
+    return names;
+}
+
 void DataSet::first() {
     Impl& d = *m_impl;
     d.requireOpen();

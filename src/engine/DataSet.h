@@ -46,6 +46,8 @@ public:
     // Selects a tag by name (without regard to case); an empty name selects record order.
     void selectTag(std::string_view name);
     std::string selectedTag() const;
+    // Names of the production index's tags; empty when the data set has no index.
+    std::vector<std::string> tags() const;
 
     void first();
     void last();
