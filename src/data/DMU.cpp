@@ -55,6 +55,18 @@ void refreshQuietly(engine::DataSet& dataSet) {
     }
 }
 
+// After a failed change of an infobase: cancel it, and when the failure left the index out of step
+// with the rows (a row written but not yet indexed), rebuild it, so the list shows what is stored.
+void recoverFolder(engine::DataSet& folder) {
+    cancelQuietly(folder);
+    try {
+        if (!folder.checkIndex().empty())
+            folder.reindex();
+    } catch (const engine::EngineError&) {
+    }
+    refreshQuietly(folder);
+}
+
 bool hasCurrentRow(engine::DataSet& dataSet) {
     return dataSet.isOpen() && !dataSet.isEmpty() && dataSet.recno() != 0;
 }
@@ -230,8 +242,7 @@ bool TDM::storeInfobase(int mode) {
         dbfFolder.refresh();
         return true;
     } catch (const engine::EngineError&) {
-        cancelQuietly(dbfFolder);
-        refreshQuietly(dbfFolder);
+        recoverFolder(dbfFolder);
         return false;
     }
 }
@@ -260,8 +271,7 @@ void TDM::DeleteInfobase() {
         dbfFolder.remove();
         dbfFolder.refresh();
     } catch (const engine::EngineError&) {
-        cancelQuietly(dbfFolder);
-        refreshQuietly(dbfFolder);
+        recoverFolder(dbfFolder);
     }
 }
 
@@ -364,8 +374,7 @@ void TDM::ClearClassification(int kind) {
         dbfFolder.post();
         dbfFolder.refresh();
     } catch (const engine::EngineError&) {
-        cancelQuietly(dbfFolder);
-        refreshQuietly(dbfFolder);
+        recoverFolder(dbfFolder);
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include "app/Common.h"
 #include "data/DMU.h"
+#include "engine/FaultFile.h"
+#include "engine/PosixFile.h"
 #include "launch/FakeSettingsView.h"
 #include "platform/fake/MemoryRegistry.h"
 #include "support/TempDir.h"
@@ -67,6 +69,11 @@ protected:
 
     void start() {
         m_dm = std::make_unique<data::TDM>(m_dir.path().string() + "/", m_registry);
+        // Every file goes through the fault plan, which fails nothing until a test asks.
+        m_faults->failAt = 0;
+        m_dm->engine().setFileFactory([plan = m_faults](const std::string& path, bool create) {
+            return std::make_unique<engine::FaultFile>(engine::PosixFile::open(path, create), plan);
+        });
         m_dm->setUi(&m_ui);
         m_dm->setSettingsView(&m_settings);
         m_dm->DataModuleCreate();
@@ -75,6 +82,12 @@ protected:
         m_dm->DataModuleDestroy();
         m_dm.reset();
         start();
+    }
+    // The next write, truncation or flush of any table or index file fails (once).
+    void failNextWrite() {
+        m_faults->onlyWrites = true;
+        m_faults->sticky = false;
+        m_faults->failAt = m_faults->operations + 1;
     }
     std::filesystem::path file(const std::string& name) const { return m_dir.path() / name; }
 
@@ -106,6 +119,7 @@ protected:
     platform::MemoryRegistry m_registry;
     ScriptedUi m_ui;
     FakeSettingsView m_settings;
+    std::shared_ptr<engine::FaultPlan> m_faults = std::make_shared<engine::FaultPlan>();
     std::unique_ptr<data::TDM> m_dm;
 };
 

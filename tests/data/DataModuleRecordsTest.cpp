@@ -1,5 +1,7 @@
 #include "data/DataModuleFixture.h"
 
+#include "engine/CodePage.h"
+
 namespace {
 
 using platform::RegistryRoot;
@@ -75,6 +77,25 @@ TEST_F(DataModuleTest, StoredPasswordIsScrambledAndTheGettersGiveItPlain) {
         EXPECT_EQ(m_dm->UserSwitches(false, m_dm->dbfFolder), R"( /nИванов /uC:\U)");
         m_ui.yesNoAnswers.push_back(true);
         m_dm->DeleteInfobase();
+    }
+}
+
+// Every character a password may hold survives storing, scrambled, in the OEM table and reading.
+TEST_F(DataModuleTest, EveryWindowsCharacterOfAPasswordSurvivesTheTable) {
+    std::string bytes; // every defined Windows-1251 byte but the blank (trailing blanks are not kept)
+    for (int b = 0x21; b <= 0xFF; ++b)
+        if (b != 0x98)
+            bytes += static_cast<char>(b);
+    std::vector<std::string> passwords;
+    for (std::size_t i = 0; i < bytes.size(); i += 10) {
+        passwords.push_back(engine::utf8FromCp1251(bytes.substr(i, 10)));
+        const std::string n = std::to_string(passwords.size());
+        addInfobase(infobase("П" + n, R"(C:\P)" + n, "", passwords.back()));
+    }
+    restart();
+    for (std::size_t n = 0; n < passwords.size(); ++n) {
+        ASSERT_TRUE(m_dm->dbfFolder.locate("PATH", R"(C:\P)" + std::to_string(n + 1), false));
+        EXPECT_EQ(m_dm->InfobasePassword(m_dm->dbfFolder), passwords[n]) << n;
     }
 }
 

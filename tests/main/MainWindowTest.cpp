@@ -1,0 +1,513 @@
+#include "main/AppearancePlan.h"
+#include "main/ApplicationWindows.h"
+#include "main/Main.h"
+#include "main/MainCommands.h"
+#include "main/MainTray.h"
+#include "settings/ControlMap.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsView.h"
+#include "support/TempDir.h"
+#include "widgets/ColorTable.h"
+#include "widgets/ShapeButton.h"
+#include "widgets/TrayIcon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QScreen>
+#include <QStringListModel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace mainwin;
+
+namespace {
+
+QApplication& qtApp() {
+    static int argc = 1;
+    static char name[] = "test_main_window";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    app->setQuitOnLastWindowClosed(false);
+    return *app;
+}
+
+struct FakeTrayHost : widgets::TrayHost {
+    void setVisible(bool v) override { visible = v; }
+    void setIcon(const QIcon&) override {}
+    void setToolTip(const QString& text) override { toolTip = text; }
+    void setContextMenu(QMenu* m) override { menu = m; }
+    bool visible = false;
+    QString toolTip;
+    QMenu* menu = nullptr;
+};
+
+struct FakeSettings : settings::SettingsView {
+    bool sysTray() const override { return tray; }
+    bool animate() const override { return false; }
+    bool clearRegistryOnDelete() const override { return false; }
+    bool rememberFilter() const override { return false; }
+    int shortcutMatchMode() const override { return 0; }
+    bool defaultBatchFileOn() const override { return false; }
+    std::string defaultBatchFile() const override { return {}; }
+    bool batchFileIfAbsent() const override { return true; }
+    bool batchFileIfPresent() const override { return false; }
+    bool locateInExplorer() const override { return false; }
+    bool minimizeAfterLaunch() const override { return false; }
+    bool closeAfterLaunch() const override { return false; }
+    bool minimizeOnEscape() const override { return escape; }
+    bool tray = true;
+    bool escape = false;
+};
+
+// Records every command; a launch records the regime and exclusive flag the launcher would read.
+struct FakeCommands : MainCommands {
+    void addExecutable() override { calls.push_back("addExecutable"); }
+    void editExecutable() override { calls.push_back("editExecutable"); }
+    void deleteExecutable() override { calls.push_back("deleteExecutable"); }
+    void addInfobase() override { calls.push_back("addInfobase"); }
+    void editInfobase() override {
+        calls.push_back("editInfobase");
+        if (!failure.empty())
+            throw std::runtime_error(failure);
+    }
+    void deleteInfobase() override { calls.push_back("deleteInfobase"); }
+    void clearClassification(int kind) override { calls.push_back("clear" + std::to_string(kind)); }
+    void startEnterprise(app::LaunchSource source) override {
+        calls.push_back("launch" + std::to_string(static_cast<int>(source)) + " regime" +
+                        std::to_string(view->startRegime()) + (view->exclusiveChecked() ? " /m" : ""));
+    }
+    std::string executablePath() override { return "C:\\1Cv77\\BIN\\1cv7s.exe"; }
+    std::string infobasePath() override { return folderRow >= 0 ? "C:\\Bases\\Trade\\" : ""; }
+    std::string infobaseUser() override { return folderRow >= 0 ? "Operator" : ""; }
+    void openInfobaseDirectory(bool explore) override { calls.push_back(explore ? "explore" : "open"); }
+    int executableRow() override { return programRow; }
+    void setExecutableRow(int row) override { programRow = row; }
+    int infobaseRow() override { return folderRow; }
+    void setInfobaseRow(int row) override { folderRow = row; }
+
+    const launch::MainWindowView* view = nullptr;
+    std::vector<std::string> calls;
+    std::string failure;
+    int programRow = 0;
+    int folderRow = 0;
+};
+
+// The bars as the window sees them: it records what the window asks of them.
+struct FakeClassification : Classification {
+    explicit FakeClassification(const ClassificationHost& host) {
+        nonParent = new QCheckBox(QStringLiteral(" только не отсортированные базы "), host.nonParentSlot);
+        nonParent->setObjectName(QStringLiteral("cbxNonParent"));
+        category = new QCheckBox(host.categorySide);
+        category->setObjectName(QStringLiteral("cbxCategoryFilter"));
+        division = new QCheckBox(host.divisionSide);
+        division->setObjectName(QStringLiteral("cbxDivisionFilter"));
+    }
+    void setIdCounters() override { log.push_back("ids"); }
+    void restoreFilterState(const settings::IniFile&) override { log.push_back("restore"); }
+    void updateNonParentEnabling() override { log.push_back("enabling"); }
+    void saveFilterState(settings::IniFile& ini) override {
+        log.push_back("save");
+        ini.writeInteger("Filter", "barCategory_Section", 0);
+    }
+    void setBarFill(bool gradient, std::uint32_t from, std::uint32_t to) override {
+        fills.push_back(BarFill{gradient, from, to});
+    }
+    QWidget* nonParentBox() override { return nonParent; }
+    QWidget* categoryFilterBox() override { return category; }
+    QWidget* divisionFilterBox() override { return division; }
+
+    std::vector<std::string> log;
+    std::vector<BarFill> fills;
+    QCheckBox* nonParent;
+    QCheckBox* category;
+    QCheckBox* division;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() : ini(dir.path() / "Tarvesk.ini") { qtApp(); }
+
+    TfrmMain& create(bool withClassification = true) {
+        MainContext context;
+        context.mainIni = &ini;
+        context.commands = &commands;
+        context.reportError = [this](const std::string& m) { errors.push_back(m); };
+        auto host = std::make_unique<FakeTrayHost>();
+        tray = host.get();
+        context.trayHost = std::move(host);
+        context.trayAvailable = [this] { return trayAvailable; };
+        context.terminate = [this] { ++terminations; };
+        context.openSettings = [this] { ++settingsOpened; };
+        if (withClassification) {
+            context.classification = [this](const ClassificationHost& h) {
+                auto c = std::make_unique<FakeClassification>(h);
+                bars = c.get();
+                return c;
+            };
+        }
+        window = std::make_unique<TfrmMain>(std::move(context));
+        commands.view = window.get();
+        window->setSettingsView(&settingsView);
+        window->setControlMap(&map);
+        programs.setStringList({QStringLiteral("1С 7.7")});
+        folders.setStringList({QStringLiteral("Торговля"), QStringLiteral("Зарплата")});
+        window->setListModels(&programs, &folders);
+        return *window;
+    }
+    void showActive() {
+        window->showAtStart();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    template <typename W = QWidget> W* control(const char* name) const {
+        W* w = window->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QComboBox* regime() const { return control<QComboBox>("cmbStartRegime"); }
+    QCheckBox* exclusive() const { return control<QCheckBox>("cbxStartMode"); }
+    // A key press on a control that has the focus, as the keyboard delivers it.
+    void press(const char* name, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* w = control(name);
+        w->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), w) << name;
+        QTest::keyClick(w, static_cast<Qt::Key>(key), modifiers);
+        QTest::keyClick(w, Qt::Key_Shift, Qt::NoModifier); // leaves "nothing held" for the next test
+    }
+    std::string lastCall() const { return commands.calls.empty() ? "" : commands.calls.back(); }
+
+    testsupport::TempDir dir;
+    settings::IniFile ini;
+    FakeCommands commands;
+    FakeSettings settingsView;
+    std::string map{settings::DefaultControlMap};
+    QStringListModel programs;
+    QStringListModel folders;
+    FakeTrayHost* tray = nullptr;
+    FakeClassification* bars = nullptr;
+    bool trayAvailable = true;
+    int terminations = 0;
+    int settingsOpened = 0;
+    std::vector<std::string> errors;
+    std::unique_ptr<TfrmMain> window;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, FirstStartWithoutSettingsFile) {
+    create();
+    EXPECT_EQ(window->windowTitle(), "Tarvesk");
+    EXPECT_EQ(window->size(), QSize(513, 424));
+    EXPECT_EQ(regime()->currentIndex(), 0);
+    EXPECT_EQ(regime()->currentText(), "Предприятие");
+    EXPECT_FALSE(exclusive()->isChecked());
+    EXPECT_TRUE(exclusive()->isEnabled());
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(window->frameGeometry().center().x(), area.center().x()) << "centred";
+    // The filter state is restored only when "Common"/"cbxFilter_Checked" says so.
+    EXPECT_EQ(bars->log, (std::vector<std::string>{"ids", "enabling"}));
+    EXPECT_EQ(control<QLabel>("dbtFolder")->text(), "C:\\Bases\\Trade\\");
+    EXPECT_EQ(control<QLabel>("dbtUserName")->text(), "Operator");
+}
+
+TEST_F(MainWindowTest, StoredPlaceIsUsedAndMinusOneCentres) {
+    ini.writeInteger("Main", "frmMain_Left", 40);
+    ini.writeInteger("Main", "frmMain_Top", 30);
+    ini.writeBool("Common", "cbxFilter_Checked", true);
+    create();
+    EXPECT_EQ(window->pos(), QPoint(40, 30));
+    EXPECT_EQ(bars->log, (std::vector<std::string>{"ids", "restore", "enabling"}));
+    window.reset();
+    ini.writeInteger("Main", "frmMain_Left", -1);
+    create();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(window->frameGeometry().center().x(), area.center().x());
+}
+
+TEST_F(MainWindowTest, EnterOnTheListsRunsTheDefaultMap) {
+    create();
+    showActive();
+    struct Case {
+        Qt::KeyboardModifiers modifiers;
+        std::string call;
+    };
+    const Case cases[] = {
+        {Qt::NoModifier, "editInfobase"},
+        {Qt::ControlModifier, "launch0 regime0"},
+        {Qt::AltModifier, "launch0 regime1"},
+        {Qt::ControlModifier | Qt::ShiftModifier, "launch0 regime2"},
+        {Qt::ShiftModifier, "launch0 regime3"},
+        {Qt::AltModifier | Qt::ControlModifier, "launch0 regime4"},
+    };
+    for (const Case& c : cases) {
+        commands.calls.clear();
+        press("dbgFolder", Qt::Key_Return, c.modifiers);
+        EXPECT_EQ(commands.calls, std::vector<std::string>{c.call}) << c.call;
+    }
+    EXPECT_FALSE(exclusive()->isEnabled()) << "regime 4 disables the exclusive box";
+    commands.calls.clear();
+    press("dbgProgram", Qt::Key_Enter, Qt::AltModifier | Qt::ShiftModifier); // no row
+    press("cmbStartRegime", Qt::Key_Return, Qt::ControlModifier);            // not a mapped control
+    EXPECT_TRUE(commands.calls.empty());
+    press("cbxNonParent", Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(lastCall(), "launch0 regime0");
+}
+
+TEST_F(MainWindowTest, ExclusiveBoxFollowsTheRegimeAndKeepsItsTick) {
+    create();
+    showActive();
+    exclusive()->setChecked(true);
+    EXPECT_EQ(exclusive()->palette().color(QPalette::WindowText), QColor(Qt::red));
+    regime()->setCurrentIndex(1);
+    EXPECT_FALSE(exclusive()->isEnabled());
+    EXPECT_TRUE(exclusive()->isChecked());
+    QTest::mouseClick(control("btnStart"), Qt::LeftButton);
+    EXPECT_EQ(lastCall(), "launch0 regime1 /m") << "the launcher drops /m outside regime 0";
+    press("dbgFolder", Qt::Key_M); // disabled: nothing changes
+    EXPECT_TRUE(exclusive()->isChecked());
+    regime()->setCurrentIndex(0);
+    EXPECT_TRUE(exclusive()->isEnabled());
+    EXPECT_TRUE(exclusive()->isChecked());
+    press("dbgFolder", Qt::Key_V);
+    EXPECT_FALSE(exclusive()->isChecked());
+    EXPECT_NE(exclusive()->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QTest::sendKeyEvent(QTest::Click, control("dbgFolder"), static_cast<Qt::Key>(0x042C), QStringLiteral("ь"),
+                        Qt::NoModifier); // the M key on the Russian layout
+    EXPECT_TRUE(exclusive()->isChecked());
+}
+
+TEST_F(MainWindowTest, StartButtonAlwaysLaunches) {
+    create();
+    showActive();
+    regime()->setCurrentIndex(2);
+    QWidget* start = control("btnStart");
+    QTest::mouseClick(start, Qt::LeftButton, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(lastCall(), "launch0 regime2") << "no row: the regime shown";
+    QTest::mouseClick(start, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(lastCall(), "launch0 regime0");
+    map = settings::LoadControlMap("1"); // Alt edits the infobase: Start still launches
+    QTest::mouseClick(start, Qt::LeftButton, Qt::AltModifier);
+    EXPECT_EQ(lastCall(), "launch0 regime0");
+    QTest::mouseClick(start, Qt::LeftButton);
+    EXPECT_EQ(commands.calls.size(), 4u);
+}
+
+TEST_F(MainWindowTest, OtherKeysOfTheWindow) {
+    create();
+    showActive();
+    press("dbgFolder", Qt::Key_Space);
+    EXPECT_EQ(lastCall(), "editExecutable");
+    press("dbgProgram", Qt::Key_Insert);
+    EXPECT_EQ(lastCall(), "addExecutable");
+    press("dbgFolder", Qt::Key_Insert);
+    EXPECT_EQ(lastCall(), "addInfobase");
+    press("dbgProgram", Qt::Key_Delete);
+    EXPECT_EQ(lastCall(), "deleteExecutable");
+    press("dbgFolder", Qt::Key_Delete);
+    EXPECT_EQ(lastCall(), "deleteInfobase");
+    const auto count = commands.calls.size();
+    press("cbxStartMode", Qt::Key_Delete);
+    press("cmbStartRegime", Qt::Key_Escape); // cbxMinimize is off
+    EXPECT_EQ(commands.calls.size(), count);
+    EXPECT_FALSE(window->isMinimized());
+    settingsView.escape = true;
+    settingsView.tray = false;
+    press("cmbStartRegime", Qt::Key_Escape);
+    EXPECT_TRUE(window->application().isMinimized());
+}
+
+TEST_F(MainWindowTest, DoubleClicksAndMenus) {
+    create();
+    showActive();
+    auto* list = control<QListView>("dbgFolder");
+    const QPoint first = list->visualRect(folders.index(0)).center();
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, first);
+    EXPECT_EQ(lastCall(), "editInfobase");
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, first);
+    EXPECT_EQ(lastCall(), "launch0 regime3");
+    EXPECT_EQ(commands.folderRow, 0);
+    auto* programList = control<QListView>("dbgProgram");
+    QTest::mouseClick(programList->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      programList->visualRect(programs.index(0)).center());
+    emit programList->doubleClicked(programs.index(0));
+    EXPECT_EQ(lastCall(), "editExecutable");
+
+    auto* menu = control<QMenu>("pmuFolder");
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(texts, (QStringList{"Открыть каталог базы", "-", "Создать ярлык в каталоге...",
+                                  "Создать ярлык на рабочем столе", "-", "Добавить информационную базу",
+                                  "Изменить информационную базу", "Удалить информационную базу", "-",
+                                  "Отключить принадлежность"}));
+    control<QAction>("pmiOpenExplorer")->trigger();
+    EXPECT_EQ(lastCall(), "explore");
+    control<QAction>("pmiClearBoth")->trigger();
+    EXPECT_EQ(lastCall(), "clear3");
+}
+
+TEST_F(MainWindowTest, ErrorEscapingACommandIsReportedAndTheWindowGoesOn) {
+    create();
+    commands.failure = "Disk full";
+    control<QAction>("actEditFolder")->trigger();
+    EXPECT_EQ(errors, std::vector<std::string>{"Disk full"});
+    commands.failure.clear();
+    control<QAction>("actAddFolder")->trigger();
+    EXPECT_EQ(lastCall(), "addInfobase");
+}
+
+TEST_F(MainWindowTest, CloseWritesMainAndFilterTerminateWritesNothing) {
+    create();
+    showActive();
+    window->move(70, 60);
+    window->tray().menu()->findChild<QAction*>("pmiTrayClose")->trigger();
+    EXPECT_EQ(terminations, 1);
+    EXPECT_FALSE(std::filesystem::exists(ini.path())) << "the tray's Закрыть skips the close query";
+
+    QTest::mouseClick(control("btnCloseApp"), Qt::LeftButton);
+    EXPECT_EQ(terminations, 2);
+    EXPECT_EQ(ini.readInteger("Main", "frmMain_Left", -1), window->x());
+    EXPECT_EQ(ini.readInteger("Main", "frmMain_Top", -1), window->y());
+    EXPECT_EQ(bars->log.back(), "save");
+}
+
+TEST_F(MainWindowTest, TrayMenuAndMinimiseToTheTray) {
+    create();
+    showActive();
+    window->applyAppearancePlan(planAppearance(AppearanceChoice{}));
+    EXPECT_TRUE(tray->visible);
+    EXPECT_EQ(tray->toolTip, "Tarvesk");
+    ASSERT_EQ(tray->menu, window->tray().menu()) << "the right button opens pmuTray";
+    QStringList texts;
+    for (QAction* a : tray->menu->actions())
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(texts, (QStringList{"Настройки...", "Восстановить", "Свернуть", "-", "Закрыть"}));
+    EXPECT_EQ(tray->menu->defaultAction()->text(), "Настройки...");
+    EXPECT_TRUE(tray->menu->defaultAction()->font().bold());
+
+    window->showMinimized(); // the window's own minimise button
+    QApplication::processEvents();
+    EXPECT_TRUE(window->application().isHiddenFromTaskbar());
+    EXPECT_FALSE(window->isVisible());
+    widgets::TrayIcon& icon = window->tray().icon();
+    icon.handleClick();
+    EXPECT_FALSE(window->isVisible()) << "a single click waits for the double-click time";
+    icon.finishClick();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->application().isMinimized());
+
+    tray->menu->findChild<QAction*>("pmiTrayMinimize")->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+    icon.handleClick();
+    icon.handleClick(); // a double click opens the settings and does not restore
+    EXPECT_EQ(settingsOpened, 1);
+    EXPECT_FALSE(window->isVisible());
+    tray->menu->findChild<QAction*>("pmiTrayRestore")->trigger();
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, WithoutTraySettingOrNotificationAreaTheProgramStaysOnTheTaskbar) {
+    create();
+    showActive();
+    settingsView.tray = false;
+    window->application().minimizeApplication();
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isMinimized());
+    EXPECT_FALSE(window->application().isHiddenFromTaskbar());
+    window->RestoreApplication();
+    EXPECT_FALSE(window->isMinimized());
+
+    settingsView.tray = true;
+    trayAvailable = false; // no notification area at this moment
+    window->application().minimizeApplication();
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isMinimized());
+    EXPECT_FALSE(window->application().isHiddenFromTaskbar());
+}
+
+TEST_F(MainWindowTest, TurningTheIconOffRestoresButNeverBeforeStartUpShows) {
+    create();
+    AppearanceChoice off;
+    off.sysTray = false;
+    window->applyAppearancePlan(planAppearance(off));
+    EXPECT_FALSE(window->isVisible()) << "start-up shows the window, not the appearance step";
+    showActive();
+    window->applyAppearancePlan(planAppearance(AppearanceChoice{}));
+    window->application().minimizeApplication();
+    QApplication::processEvents();
+    ASSERT_TRUE(window->application().isHiddenFromTaskbar());
+    window->applyAppearancePlan(planAppearance(off));
+    EXPECT_FALSE(tray->visible);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->application().isMinimized());
+}
+
+TEST_F(MainWindowTest, ActivationRestoresOnlyWhenMinimised) {
+    create();
+    window->ActivationMessage(); // still starting: nothing shows
+    EXPECT_FALSE(window->isVisible());
+    showActive();
+    window->application().minimizeApplication();
+    QApplication::processEvents();
+    ASSERT_FALSE(window->isVisible());
+    window->ActivationMessage();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isMinimized());
+}
+
+TEST_F(MainWindowTest, AppearanceColoursTheButtonsBarsAndBackground) {
+    create();
+    for (int i = 0; i < kMainButtonCount; ++i) // the design scheme before the first step
+        EXPECT_EQ(window->shapeButton(i)->normalColor(), colorButtonScheme()[static_cast<std::size_t>(i)].normal);
+    AppearanceChoice choice;
+    choice.standardButtons = false;
+    choice.colorButtons = true;
+    choice.standardBars = false;
+    choice.gradientBars = true;
+    choice.fromColor = 0x00FF0000;
+    choice.toColor = 0x000000FF;
+    window->applyAppearancePlan(planAppearance(choice));
+    const ButtonScheme& scheme = colorButtonScheme();
+    for (int i = 0; i < kMainButtonCount; ++i) {
+        const widgets::ShapeButton* b = window->shapeButton(i);
+        EXPECT_EQ((ButtonColors{b->pressedColor(), b->hoverColor(), b->normalColor()}),
+                  scheme[static_cast<std::size_t>(i)])
+            << i;
+    }
+    EXPECT_EQ(bars->fills.back(), (BarFill{true, 0x00FF0000, 0x000000FF}));
+
+    window->applyAppearancePlan(planAppearance(AppearanceChoice{}));
+    for (int i = 0; i < kMainButtonCount; ++i)
+        EXPECT_EQ(window->shapeButton(i)->hoverColor(), widgets::kColorBtnFace);
+    EXPECT_EQ(window->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button));
+
+    AppearanceChoice none; // no bar radio ticked: the bars are left alone
+    none.standardBars = false;
+    const auto fills = bars->fills.size();
+    window->applyAppearancePlan(planAppearance(none));
+    EXPECT_EQ(bars->fills.size(), fills);
+}
+
+TEST_F(MainWindowTest, FocusOrderAndNames) {
+    create();
+    showActive();
+    const char* order[] = {"cmbStartRegime", "cbxStartMode",      "dbgProgram",       "cbxNonParent",
+                           "dbgFolder",      "cbxCategoryFilter", "cbxDivisionFilter"};
+    EXPECT_EQ(QApplication::focusWidget(), control(order[0]));
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), control(order[i])) << order[i];
+    }
+    for (const char* name : {"btnSetup", "btnReestr", "btnAbout", "btnExplorer", "btnCloseApp", "gbxProgram",
+                             "gbxFolder", "dbtProgram", "lblRegime", "pmuProgram", "actCloseApp"})
+        EXPECT_NE(window->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
+}
