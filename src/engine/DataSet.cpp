@@ -7,6 +7,7 @@
 #include "engine/FilterExpression.h"
 #include "engine/TableFile.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace engine {
@@ -27,7 +28,9 @@ struct Found {
 enum class Verdict { Take, Skip, Stop };
 using Test = std::function<Verdict(const Position&, const std::string& record)>;
 
-constexpr std::uint32_t kBatch = 64; // rows or keys read at once while walking
+// Rows or keys read at once while walking: one for a single step, doubling up to kBatch for a
+// longer walk.
+constexpr std::uint32_t kBatch = 64;
 
 } // namespace
 
@@ -77,10 +80,12 @@ struct DataSet::Impl {
         std::int64_t r = from ? std::int64_t{from->recno} + (inclusive ? 0 : (forward ? 1 : -1))
                               : (forward ? 1 : std::int64_t{count});
         std::size_t length = dbf().recordLength();
+        std::uint32_t batch = 1;
         while (r >= 1 && r <= count) {
-            auto first = static_cast<std::uint32_t>(forward ? r : std::max<std::int64_t>(1, r - kBatch + 1));
-            std::uint32_t n = forward ? std::min<std::uint32_t>(kBatch, count - first + 1)
-                                      : static_cast<std::uint32_t>(r - first + 1);
+            auto first = static_cast<std::uint32_t>(forward ? r : std::max<std::int64_t>(1, r - batch + 1));
+            std::uint32_t n =
+                forward ? std::min<std::uint32_t>(batch, count - first + 1) : static_cast<std::uint32_t>(r - first + 1);
+            batch = std::min(batch * 2, kBatch);
             std::string chunk = dbf().readRecords(first, n);
             for (std::uint32_t i = 0; i < n; ++i) {
                 std::uint32_t k = forward ? i : n - 1 - i;
@@ -101,6 +106,7 @@ struct DataSet::Impl {
     std::optional<Found> walkTag(bool forward, const Position* from, bool inclusive, const Test& test) {
         std::optional<CdxEntry> cursor;
         bool started = false;
+        std::size_t batchSize = 1;
         while (true) {
             std::vector<CdxEntry> batch = table->readIndex([&](CdxIndex& index) {
                 std::vector<CdxEntry> out;
@@ -116,13 +122,14 @@ struct DataSet::Impl {
                     e = forward ? index.next(tag, *cursor) : index.prior(tag, *cursor);
                 while (e) {
                     out.push_back(*e);
-                    if (out.size() == kBatch)
+                    if (out.size() == batchSize)
                         break;
                     e = forward ? index.next(tag, *e) : index.prior(tag, *e);
                 }
                 return out;
             });
             started = true;
+            batchSize = std::min<std::size_t>(batchSize * 2, kBatch);
             if (batch.empty())
                 return std::nullopt;
             for (const CdxEntry& e : batch) {
@@ -311,6 +318,14 @@ std::string DataSet::selectedTag() const {
     if (d.tag < 0 || !d.table)
         return {};
     return d.table->index().tags()[static_cast<std::size_t>(d.tag)].name;
+}
+
+std::vector<std::string> DataSet::tags() const {
+    std::vector<std::string> names;
+    if (hasIndex())
+        for (const CdxTagInfo& tag : m_impl->table->index().tags())
+            names.push_back(tag.name);
+    return names;
 }
 
 void DataSet::first() {

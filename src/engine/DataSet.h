@@ -46,7 +46,12 @@ public:
     // Selects a tag by name (without regard to case); an empty name selects record order.
     void selectTag(std::string_view name);
     std::string selectedTag() const;
+    // Names of the production index's tags; empty when the data set has no index.
+    std::vector<std::string> tags() const;
 
+    // Moving as a Delphi data set does: first() sets bof, last() sets eof; next() past the last
+    // row sets eof and prior() before the first sets bof, the current row staying. With no
+    // visible row both are set. A pending insert or edit is posted before any move.
     void first();
     void last();
     void next();
@@ -88,7 +93,8 @@ public:
     std::function<void(DataSet&)> beforePost;
 
     // Seek on the selected tag: the key (UTF-8, converted like stored text, not padded) matches
-    // every tag key beginning with it; the first in key order becomes current.
+    // every tag key beginning with it; the first visible one in key order becomes current. When
+    // nothing matches, seek and locate return false and the current row stays.
     bool seek(std::string_view key);
     // First row in the data set's order, through its filter, whose whole field (trailing blanks
     // trimmed) equals value; both sides upper-cased when caseInsensitive.

@@ -139,6 +139,7 @@ void Dbf::parseHeader(const std::string& header, std::uint64_t fileSize) {
     auto version = static_cast<std::uint8_t>(header[0]);
     if (!versions.count(version))
         damaged("unknown version byte " + std::to_string(version));
+    m_version = version;
     m_headerLength = header.size();
     m_recordLength = le16(header, 10);
     m_flags = static_cast<std::uint8_t>(header[28]);

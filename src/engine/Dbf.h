@@ -53,6 +53,7 @@ public:
     std::uint32_t recordCount() const { return m_count; }
     std::size_t recordLength() const { return m_recordLength; }
     std::size_t headerLength() const { return m_headerLength; }
+    std::uint8_t version() const { return m_version; }
     std::uint8_t flags() const { return m_flags; }
     std::uint8_t codePageMark() const { return m_codePage; }
     // Text of the table is in Windows-1251 rather than 866 (code-page mark 0xC9).
@@ -84,6 +85,7 @@ private:
     std::uint32_t m_count = 0;
     std::size_t m_headerLength = 0;
     std::size_t m_recordLength = 0;
+    std::uint8_t m_version = 0;
     std::uint8_t m_flags = 0;
     std::uint8_t m_codePage = 0;
     DbfDate m_date;

@@ -38,6 +38,8 @@ Engine::Impl& Engine::impl() {
 
 std::string Engine::Impl::findFile(std::string_view alias, std::string_view extension) const {
     std::string wanted = lowered(alias) + std::string(extension);
+    if (exists)
+        return (std::filesystem::path(directory) / wanted).string();
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(directory, ec)) {
         std::string name = entry.path().filename().string();
@@ -48,6 +50,8 @@ std::string Engine::Impl::findFile(std::string_view alias, std::string_view exte
 }
 
 bool Engine::Impl::fileExists(const std::string& path) const {
+    if (exists)
+        return exists(path);
     std::error_code ec;
     return std::filesystem::is_regular_file(path, ec);
 }

@@ -16,6 +16,9 @@ struct Engine::Impl {
     FileFactory factory;
     locks::RetryPolicy retry;
     std::map<std::string, std::weak_ptr<TableFile>> open;
+    // Whether a file exists; the file system unless a test or the fuzz target sets its own (then
+    // names are matched as the lower-cased alias only).
+    std::function<bool(const std::string&)> exists;
 
     // The file in the directory whose name matches without regard to case; the lower-cased name
     // in the directory when there is none.
