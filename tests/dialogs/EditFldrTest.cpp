@@ -3,8 +3,8 @@
 #include "ScriptedSource.h"
 #include "app/Common.h"
 #include "dialogs/Folder.h"
-#include "dialogs/FolderTree.h"
 #include "support/TempDir.h"
+#include "widgets/FolderTreeView.h"
 
 #include <QLineEdit>
 
