@@ -71,6 +71,10 @@ std::optional<DataSet::Impl::Found> DataSet::Impl::walkTag(bool forward, const P
         if (batch.empty())
             return std::nullopt;
         for (const CdxEntry& e : batch) {
+            // A row has one key per tag; the stored one may differ from ours (another engine's
+            // upper-casing), so a step away from a row never lands on the row itself.
+            if (from && !inclusive && e.recno == from->recno)
+                continue;
             Position p{e.recno, e.key};
             std::string rec = table->readRecord(e.recno); // empty past the rows we know of
             Verdict v = test(p, rec);
