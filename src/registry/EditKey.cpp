@@ -25,25 +25,30 @@ QPushButton* boldButton(const QString& caption, const char* name, QWidget* paren
     return button;
 }
 
-// Limits typing in an edit to a number of characters without cutting text set from outside: a
-// directory of the registry or the chooser that is longer stays whole (QLineEdit's own limit would
-// cut it and so name another entry). Typing that makes such a text longer is refused; shortening
-// it is allowed. Windows-1251 is enforced as everywhere.
-class LimitedCp1251Validator : public widgets::Cp1251Validator {
+} // namespace
+
+// Limits typing in edtPath to PathLimit characters without cutting text set from outside: a
+// directory from the registry or the chooser that is longer stays whole (QLineEdit's own limit
+// would cut it and so name another entry). Typing that makes such a text longer is refused,
+// shortening it is allowed. Windows-1251 is enforced as in every edit.
+class TfrmEditKey::PathValidator : public widgets::Cp1251Validator {
 public:
-    LimitedCp1251Validator(QLineEdit* edit, int limit) : widgets::Cp1251Validator(edit), m_edit(edit), m_limit(limit) {}
+    explicit PathValidator(QLineEdit* edit) : widgets::Cp1251Validator(edit) {
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { m_shown = text.size(); });
+    }
+    // Announces text about to be set from outside, so its length passes.
+    void expect(const QString& text) { m_shown = text.size(); }
     State validate(QString& input, int& pos) const override {
-        if (input.size() > m_limit && input.size() > m_edit->text().size())
+        // The edit passes only the changed text; the length before the change is the length of
+        // the text it last showed.
+        if (input.size() > PathLimit && input.size() > m_shown)
             return Invalid;
         return widgets::Cp1251Validator::validate(input, pos);
     }
 
 private:
-    QLineEdit* m_edit;
-    int m_limit;
+    qsizetype m_shown = 0;
 };
-
-} // namespace
 
 TfrmEditKey::TfrmEditKey(QWidget* owner, DirectoryChooser chooser, Warning warning)
     : QDialog(owner), m_chooser(std::move(chooser)), m_warning(std::move(warning)) {
@@ -79,15 +84,21 @@ TfrmEditKey::TfrmEditKey(QWidget* owner, DirectoryChooser chooser, Warning warni
     ok->setGeometry(148, 86, 76, 25);
     cancel->setGeometry(228, 86, 76, 25);
 
+    m_pathValidator = new PathValidator(m_path);
     for (QLineEdit* edit : {m_name, m_path}) {
-        auto* validator =
-            edit == m_path ? new LimitedCp1251Validator(edit, PathLimit) : new widgets::Cp1251Validator(edit);
+        widgets::Cp1251Validator* validator = edit == m_path ? m_pathValidator : new widgets::Cp1251Validator(edit);
         edit->setValidator(validator);
-        // The refusal arrives from inside the edit's input handling; warn once that is over.
-        connect(
-            validator, &widgets::Cp1251Validator::characterRefused, this,
-            [this](const QString& character) { warn(widgets::Cp1251Validator::refusalMessage(character)); },
-            Qt::QueuedConnection);
+        // The refusal arrives from inside the edit's input handling (often twice for one key);
+        // warn once, after that handling is over.
+        connect(validator, &widgets::Cp1251Validator::characterRefused, this, [this](const QString& character) {
+            if (m_refusalPending)
+                return;
+            m_refusalPending = true;
+            QTimer::singleShot(0, this, [this, character] {
+                m_refusalPending = false;
+                warn(widgets::Cp1251Validator::refusalMessage(character));
+            });
+        });
     }
     connect(choice, &QToolButton::clicked, this, &TfrmEditKey::chooseFolder);
     connect(ok, &QPushButton::clicked, this, &TfrmEditKey::accept);
@@ -96,6 +107,11 @@ TfrmEditKey::TfrmEditKey(QWidget* owner, DirectoryChooser chooser, Warning warni
 
 void TfrmEditKey::setFields(const QString& name, const QString& path) {
     m_name->setText(name);
+    setPath(path);
+}
+
+void TfrmEditKey::setPath(const QString& path) {
+    m_pathValidator->expect(path);
     m_path->setText(path);
 }
 
@@ -133,7 +149,7 @@ void TfrmEditKey::chooseFolder() {
     if (!m_chooser)
         return;
     if (const auto chosen = m_chooser(this))
-        m_path->setText(*chosen + QLatin1Char('\\'));
+        setPath(*chosen + QLatin1Char('\\'));
 }
 
 void TfrmEditKey::warn(const QString& text) {

@@ -39,13 +39,18 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    class PathValidator;
+
+    void setPath(const QString& path);
     void chooseFolder();
     void warn(const QString& text);
 
     QLineEdit* m_name;
     QLineEdit* m_path;
+    PathValidator* m_pathValidator;
     DirectoryChooser m_chooser;
     Warning m_warning;
+    bool m_refusalPending = false;
 };
 
 } // namespace registry

@@ -11,10 +11,12 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -29,14 +31,28 @@ constexpr int ClientHeight = 333;
 constexpr int TitlesHeight = 161;
 constexpr int TitlesMinHeight = 82;
 
-QToolButton* flatButton(const char* name, const QString& text, QStyle::StandardPixmap icon, QWidget* parent) {
+QToolButton* flatButton(const char* name, const QString& text, QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoRaise(true);
     button->setText(text);
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+    button->setIconSize(QSize(16, 16));
+    // The five captions of the tool row fill the window's width: they go without pictures.
+    button->setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
     return button;
+}
+
+// A 16x16 picture of a check box in the given state, drawn by the style, for the check buttons.
+QIcon checkBoxIcon(QWidget* widget, QStyle::StateFlag state) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QStyleOptionButton option;
+    option.initFrom(widget);
+    option.rect = QRect(1, 1, 14, 14);
+    option.state = QStyle::State_Enabled | state;
+    widget->style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &painter, widget);
+    return QIcon(pixmap);
 }
 
 QStringList toQt(const std::vector<std::string>& lines) {
@@ -70,12 +86,11 @@ void TfrmReestr::buildTools() {
     auto* row = new QHBoxLayout;
     row->setContentsMargins(2, 2, 2, 0);
     row->setSpacing(0);
-    m_btnNew = flatButton("btnNewKey", QStringLiteral("Новый"), QStyle::SP_FileIcon, this);
-    m_btnEdit = flatButton("btnEditKey", QStringLiteral("Изменить"), QStyle::SP_FileDialogContentsView, this);
-    auto* remove = flatButton("btnDeleteKey", QStringLiteral("Удалить"), QStyle::SP_TrashIcon, this);
-    auto* exportKeys = flatButton("btnExportKeys", QStringLiteral("Экспорт в файл"), QStyle::SP_DialogSaveButton, this);
-    auto* importKeys =
-        flatButton("btnImportKeys", QStringLiteral("Импорт из файла"), QStyle::SP_DialogOpenButton, this);
+    m_btnNew = flatButton("btnNewKey", QStringLiteral("Новый"), this);
+    m_btnEdit = flatButton("btnEditKey", QStringLiteral("Изменить"), this);
+    auto* remove = flatButton("btnDeleteKey", QStringLiteral("Удалить"), this);
+    auto* exportKeys = flatButton("btnExportKeys", QStringLiteral("Экспорт в файл"), this);
+    auto* importKeys = flatButton("btnImportKeys", QStringLiteral("Импорт из файла"), this);
     for (QToolButton* button : {m_btnNew, m_btnEdit, remove, exportKeys, importKeys})
         row->addWidget(button);
     row->addStretch();
@@ -113,13 +128,16 @@ void TfrmReestr::buildLists() {
     auto* column = new QVBoxLayout;
     column->setContentsMargins(1, 0, 1, 0);
     column->setSpacing(0);
-    auto* checkAll = flatButton("btnCheckAll", QString(), QStyle::SP_DialogApplyButton, lower);
+    auto* checkAll = flatButton("btnCheckAll", QString(), lower);
+    checkAll->setIcon(checkBoxIcon(lower, QStyle::State_On));
     checkAll->setToolTip(QStringLiteral(" Отметить все"));
     checkAll->setProperty("flag", 1);
-    auto* uncheckAll = flatButton("btnUncheckAll", QString(), QStyle::SP_DialogDiscardButton, lower);
+    auto* uncheckAll = flatButton("btnUncheckAll", QString(), lower);
+    uncheckAll->setIcon(checkBoxIcon(lower, QStyle::State_Off));
     uncheckAll->setToolTip(QStringLiteral(" Сбросить все"));
     uncheckAll->setProperty("flag", 0);
-    auto* invert = flatButton("btnInvert", QString(), QStyle::SP_BrowserReload, lower);
+    auto* invert = flatButton("btnInvert", QString(), lower);
+    invert->setIcon(checkBoxIcon(lower, QStyle::State_NoChange));
     invert->setToolTip(QStringLiteral(" Инвертировать"));
     for (QToolButton* button : {checkAll, uncheckAll, invert})
         column->addWidget(button);

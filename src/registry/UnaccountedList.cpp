@@ -92,6 +92,10 @@ void UnaccountedList::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void UnaccountedList::beginDrag() {
+    if (m_dragStarter) {
+        m_dragStarter();
+        return;
+    }
     auto* drag = new QDrag(this);
     auto* mime = new QMimeData;
     mime->setData(dragMimeType(), QByteArray());

@@ -2,6 +2,7 @@
 #include <QListWidget>
 #include <QPoint>
 
+#include <functional>
 #include <optional>
 
 namespace registry {
@@ -27,6 +28,8 @@ public:
 
     // The MIME type the drag carries; the infobase list accepts drags whose source is this list.
     static QString dragMimeType();
+    // Replaces the start of the drag (a QDrag of this list by default); tests count starts.
+    void setDragStarter(std::function<void()> starter) { m_dragStarter = std::move(starter); }
 
 signals:
     void buttonPressed(Qt::MouseButton button);
@@ -42,6 +45,7 @@ private:
 
     Qt::MouseButton m_armed = Qt::NoButton;
     QPoint m_pressPos;
+    std::function<void()> m_dragStarter;
 };
 
 } // namespace registry

@@ -3,8 +3,11 @@
 #include "CaseNames.h"
 #include "support/TempDir.h"
 
+#include "engine/CodePage.h"
+
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -57,6 +60,26 @@ TEST(TitlesFile, KeyAndValueAreCutTo255Characters) {
     for (int i = 0; i < 255; ++i)
         expected += "Я";
     EXPECT_EQ(entries[0].value, expected);
+}
+
+TEST(TitlesFile, AnyBytesGiveWellFormedEntries) {
+    std::mt19937 random(20240611);
+    const std::string alphabet("=\r\n\0a\xE0\xFF ", 9);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(random() % 700, ' ');
+        for (char& c : bytes)
+            c = random() % 4 ? alphabet[random() % alphabet.size()] : static_cast<char>(random());
+        for (const auto& entry : registry::decodeTitlesFile(bytes)) {
+            const auto key = engine::cp1251FromUtf8(entry.key);
+            const auto value = engine::cp1251FromUtf8(entry.value);
+            ASSERT_TRUE(key && value);
+            EXPECT_FALSE(key->empty());
+            EXPECT_LE(key->size(), 255u);
+            EXPECT_LE(value->size(), 255u);
+            EXPECT_EQ(key->find_first_of(std::string("=\r\n\0", 4)), std::string::npos);
+            EXPECT_EQ(value->find_first_of(std::string("\r\n\0", 3)), std::string::npos);
+        }
+    }
 }
 
 TEST(TitlesFile, EncodesWindows1251LinesEachEndedByCrLfWithoutBom) {
