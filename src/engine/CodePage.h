@@ -55,6 +55,9 @@ std::string firstNonCp1251Char(std::string_view utf8);
 std::optional<char32_t> decodeUtf8(std::string_view utf8, std::size_t& pos);
 void appendUtf8(std::string& out, char32_t cp);
 
+// Value of an ASCII hexadecimal digit (0-9, a-f, A-F); -1 for any other character.
+int hexDigitValue(char c);
+
 // U+FFFD, what the conversions below put for text they cannot decode.
 inline constexpr char32_t kReplacementChar = 0xFFFD;
 

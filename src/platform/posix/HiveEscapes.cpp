@@ -6,16 +6,6 @@ namespace platform {
 
 namespace {
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool isOctal(char c) {
     return c >= '0' && c <= '7';
 }
@@ -82,8 +72,8 @@ std::optional<HiveStringRead> readHiveString(std::string_view line, std::size_t 
             } else if (e == 'x') {
                 unsigned value = 0;
                 int digits = 0;
-                while (digits < 4 && pos < line.size() && hexDigit(line[pos]) >= 0) {
-                    value = value * 16 + static_cast<unsigned>(hexDigit(line[pos++]));
+                while (digits < 4 && pos < line.size() && engine::hexDigitValue(line[pos]) >= 0) {
+                    value = value * 16 + static_cast<unsigned>(engine::hexDigitValue(line[pos++]));
                     ++digits;
                 }
                 units.push_back(digits ? static_cast<char16_t>(value) : u'x');
