@@ -46,7 +46,9 @@ TfrmFolder::TfrmFolder(const platform::PathMapper* paths, QWidget* owner) : QDia
     setMinimumHeight(240);
     resize(320, 400);
 
+    // A click makes the item current before it selects it; the line follows the selection too.
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &TfrmFolder::ShellTreeViewChange);
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &TfrmFolder::ShellTreeViewChange);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
     if (m_tree->topLevelItemCount() > 0)
         m_tree->setCurrentItem(m_tree->topLevelItem(0));

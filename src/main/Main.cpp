@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QSystemTrayIcon>
 #include <QToolButton>
 #include <QUrl>
@@ -165,6 +166,9 @@ void TfrmMain::buildTopStrip() {
     for (int i = 0; i < 5; ++i)
         m_cmbStartRegime->addItem(MainPictures::regimeIcon(i), QString::fromUtf8(regimes[i]));
     m_cmbStartRegime->setGeometry(134, 5, 126, 22);
+    // Items drawn as list rows, not as menu entries with a check-mark column: the drop-down is made
+    // as wide as its longest caption ("Конфигуратор") and nothing is cut.
+    m_cmbStartRegime->setItemDelegate(new QStyledItemDelegate(m_cmbStartRegime));
     lblRegime->setBuddy(m_cmbStartRegime);
     connect(m_cmbStartRegime, &QComboBox::currentIndexChanged, this, &TfrmMain::cmbStartRegimeChange);
 

@@ -28,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -107,8 +108,10 @@ protected:
                                                       "[Software\\\\1C\\\\1Cv7\\\\7.7\\\\Titles] 1700000000\n");
         m_wineLog = m_root.path() / "wine.log";
         const fs::path wine = m_root.path() / "bin" / "wine";
-        testsupport::writeFile(wine, "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done >> '" +
-                                         m_wineLog.string() + "'\necho >> '" + m_wineLog.string() + "'\n");
+        // One write per start, so starts that overlap never mix their lines.
+        testsupport::writeFile(wine, "#!/bin/sh\nline=\nfor a in \"$@\"; do line=\"$line[$a]\"; done\n"
+                                     "printf '%s\\n' \"$line\" >> '" +
+                                         m_wineLog.string() + "'\n");
         fs::permissions(wine, fs::perms::owner_all);
 
         const char* path = std::getenv("PATH");
@@ -210,7 +213,12 @@ TEST_F(ProgramTest, RegisteredInfobaseStartsInEveryRegimeWithItsArgumentString) 
         exe + "[monitor]" + rest,
         exe + "[config]" + rest + "[/@C:\\Bases\\load.prm]",
     };
-    EXPECT_EQ(waitForLaunches(5), expected);
+    // The starts are detached: their lines may arrive in any order.
+    std::vector<std::string> launches = waitForLaunches(5);
+    std::sort(launches.begin(), launches.end());
+    std::vector<std::string> sorted = expected;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(launches, sorted);
     // The first launch entered the infobase in 1C:Enterprise's own list.
     EXPECT_EQ(title("C:\\Bases\\Trade\\"), "Торговля");
     EXPECT_TRUE(m_errors.empty()) << m_errors.front();

@@ -43,6 +43,20 @@ TEST_F(FolderChooserTest, ChoosingAFolderYieldsItsWindowsPath) {
     EXPECT_EQ(chooser.SelectedPath(), "C:\\");
 }
 
+// A click makes the item current before it selects it; the path line still shows the folder.
+TEST_F(FolderChooserTest, ClickingAFolderShowsItsPath) {
+    dialogs::TfrmFolder chooser(&m_paths);
+    chooser.show();
+    QTreeWidgetItem* drive = driveItem(chooser.tree());
+    ASSERT_NE(drive, nullptr);
+    drive->setExpanded(true);
+    QTreeWidgetItem* bases = drive->child(1);
+    ASSERT_EQ(bases->text(0), QStringLiteral("Bases"));
+    const QRect place = chooser.tree()->visualItemRect(bases);
+    QTest::mouseClick(chooser.tree()->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+    EXPECT_EQ(text(&chooser, "stxFolder"), "C:\\Bases");
+}
+
 TEST_F(FolderChooserTest, TheTreeListsFoldersOnlyHiddenOnesIncludedByName) {
     dialogs::TfrmFolder chooser(&m_paths);
     QTreeWidgetItem* drive = driveItem(chooser.tree());

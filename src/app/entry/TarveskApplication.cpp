@@ -7,8 +7,9 @@
 namespace app {
 
 TarveskApplication::TarveskApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The title is the application name; no display name is set, since the platform would append
+    // it to every window's caption ("Проводник — Tarvesk").
     setApplicationName(QStringLiteral("Tarvesk"));
-    setApplicationDisplayName(QStringLiteral("Tarvesk"));
     setQuitOnLastWindowClosed(false);
 }
 
