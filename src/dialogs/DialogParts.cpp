@@ -1,6 +1,7 @@
 #include "dialogs/DialogParts.h"
 
 #include <QDialog>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
@@ -31,6 +32,15 @@ QToolButton* pictureButton(const char* name, QStyle::StandardPixmap picture, con
     button->setAccessibleName(QString::fromUtf8(hint));
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
+}
+
+void addNamePathRows(QGridLayout* grid, QLineEdit* name, QLineEdit* path, QWidget* choice) {
+    grid->addWidget(fieldLabel("Наименование", name), 0, 0, 1, 2);
+    grid->addWidget(name, 1, 0, 1, 2);
+    grid->addWidget(fieldLabel("Каталог", path), 2, 0, 1, 2);
+    grid->addWidget(path, 3, 0);
+    grid->addWidget(choice, 3, 1);
+    path->setMinimumWidth(path->fontMetrics().averageCharWidth() * 48);
 }
 
 QHBoxLayout* okCancelRow(QDialog* dialog) {

@@ -1,5 +1,6 @@
 #include "dialogs/DialogServices.h"
 
+#include "dialogs/DialogParts.h"
 #include "engine/CodePage.h"
 #include "platform/PathMapper.h"
 #include "settings/ErrorReport.h"
@@ -74,6 +75,12 @@ void guardEdit(QLineEdit* edit, int maxLength, const DialogServices& services) {
                          if (refused)
                              refused(message);
                      });
+}
+
+QLineEdit* guardedEdit(const char* name, int maxLength, const DialogServices& services) {
+    QLineEdit* edit = namedEdit(name);
+    guardEdit(edit, maxLength, services);
+    return edit;
 }
 
 bool setGuardedText(QLineEdit* edit, const std::string& text, const DialogServices& services) {

@@ -48,6 +48,8 @@ std::string windowsPath(const DialogServices& services, const std::string& hostP
 // Edits whose text is stored: at most maxLength characters, and only characters that
 // Windows-1251 holds; a refused character is announced at the edit and to services.refused.
 void guardEdit(QLineEdit* edit, int maxLength, const DialogServices& services);
+// A new edit of this object name, guarded as guardEdit does.
+QLineEdit* guardedEdit(const char* name, int maxLength, const DialogServices& services);
 // Puts a text the user did not type (a chosen path, a stored value) into a guarded edit. A text
 // that Windows-1251 cannot hold or that is longer than the edit takes is refused with a message
 // and the edit keeps its text; false then.

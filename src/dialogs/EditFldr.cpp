@@ -39,8 +39,7 @@ TfrmEditFolder::TfrmEditFolder(InfobaseSource& source, DialogServices services, 
     layout->addWidget(buildFolderGroup());
     layout->addWidget(buildUserGroup());
 
-    m_prmFile = namedEdit("edtPrmFile");
-    guardEdit(m_prmFile, kPathWidth, m_services);
+    m_prmFile = guardedEdit("edtPrmFile", kPathWidth, m_services);
     auto* packet = pictureButton("btnPacketChoice", QStyle::SP_FileIcon, "Выбрать файл пакетного режима");
     connect(packet, &QToolButton::clicked, this, &TfrmEditFolder::btnPacketChoiceClick);
     auto* prmRow = new QGridLayout;
@@ -60,42 +59,32 @@ TfrmEditFolder::TfrmEditFolder(InfobaseSource& source, DialogServices services, 
     layout->addLayout(okCancelRow(this));
 
     setUpFixedDialog(this, "frmEditFolder", "Регистрация информационной базы");
-    m_path->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
 }
 
 QWidget* TfrmEditFolder::buildFolderGroup() {
     auto* group = new QGroupBox(QString::fromUtf8(" Реквизиты информационной базы "));
     group->setObjectName(QStringLiteral("gbxFolder"));
-    m_name = namedEdit("edtName");
-    guardEdit(m_name, kNameWidth, m_services);
-    m_path = namedEdit("edtPath");
-    guardEdit(m_path, kPathWidth, m_services);
+    m_name = guardedEdit("edtName", kNameWidth, m_services);
+    m_path = guardedEdit("edtPath", kPathWidth, m_services);
     auto* choice = pictureButton("btnFolderChoice", QStyle::SP_DirOpenIcon, "Выбрать каталог информационной базы");
     connect(choice, &QToolButton::clicked, this, [this] { btnChoiceClick(m_path); });
 
     auto* grid = new QGridLayout(group);
-    grid->addWidget(fieldLabel("Наименование", m_name), 0, 0, 1, 2);
-    grid->addWidget(m_name, 1, 0, 1, 2);
-    grid->addWidget(fieldLabel("Каталог", m_path), 2, 0, 1, 2);
-    grid->addWidget(m_path, 3, 0);
-    grid->addWidget(choice, 3, 1);
+    addNamePathRows(grid, m_name, m_path, choice);
     return group;
 }
 
 QWidget* TfrmEditFolder::buildUserGroup() {
     auto* group = new QGroupBox(QString::fromUtf8(" Реквизиты пользователя "));
     group->setObjectName(QStringLiteral("gbxUser"));
-    m_userName = namedEdit("edtUserName");
-    guardEdit(m_userName, kUserNameWidth, m_services);
-    m_password = namedEdit("edtPassword");
-    guardEdit(m_password, kPasswordWidth, m_services);
+    m_userName = guardedEdit("edtUserName", kUserNameWidth, m_services);
+    m_password = guardedEdit("edtPassword", kPasswordWidth, m_services);
     m_password->setEchoMode(QLineEdit::Password);
     // Every character is shown as "*", as the stored form is counted in characters.
     m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     auto* user = pictureButton("btnUser", QStyle::SP_FileDialogListView, "Выбрать пользователя из списка");
     connect(user, &QToolButton::clicked, this, &TfrmEditFolder::btnUserClick);
-    m_userPath = namedEdit("edtUserPath");
-    guardEdit(m_userPath, kPathWidth, m_services);
+    m_userPath = guardedEdit("edtUserPath", kPathWidth, m_services);
     auto* choice = pictureButton("btnUserFolderChoice", QStyle::SP_DirOpenIcon, "Выбрать каталог пользователя");
     connect(choice, &QToolButton::clicked, this, [this] { btnChoiceClick(m_userPath); });
 

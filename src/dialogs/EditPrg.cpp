@@ -3,7 +3,6 @@
 #include "dialogs/DialogParts.h"
 
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -22,24 +21,17 @@ constexpr const char* kDefaultName = "1C:Предприятие 7.7";
 
 TfrmEditProgram::TfrmEditProgram(DialogServices services, QWidget* owner)
     : QDialog(owner), m_services(std::move(services)) {
-    m_name = namedEdit("edtName");
-    guardEdit(m_name, kNameWidth, m_services);
-    m_path = namedEdit("edtPath");
-    guardEdit(m_path, kPathWidth, m_services);
+    m_name = guardedEdit("edtName", kNameWidth, m_services);
+    m_path = guardedEdit("edtPath", kPathWidth, m_services);
     auto* choice = pictureButton("btnChoice", QStyle::SP_FileIcon, "Выбрать исполняемый модуль");
     connect(choice, &QToolButton::clicked, this, &TfrmEditProgram::btnChoiceClick);
 
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
-    grid->addWidget(fieldLabel("Наименование", m_name), 0, 0, 1, 2);
-    grid->addWidget(m_name, 1, 0, 1, 2);
-    grid->addWidget(fieldLabel("Каталог", m_path), 2, 0, 1, 2);
-    grid->addWidget(m_path, 3, 0);
-    grid->addWidget(choice, 3, 1);
+    addNamePathRows(grid, m_name, m_path, choice);
     layout->addLayout(grid);
     layout->addLayout(okCancelRow(this));
     setUpFixedDialog(this, "frmEditProgram", "Регистрация исполняемого модуля");
-    m_path->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
 }
 
 data::ExecutableDialogResult TfrmEditProgram::Execute(int mode, const ExecutableRecord& current) {

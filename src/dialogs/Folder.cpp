@@ -1,8 +1,10 @@
 #include "dialogs/Folder.h"
 
 #include "dialogs/DialogParts.h"
-#include "dialogs/FolderTree.h"
 #include "platform/PathMapper.h"
+#include "widgets/FolderRoots.h"
+#include "widgets/FolderTreeModel.h"
+#include "widgets/FolderTreeView.h"
 
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -31,7 +33,8 @@ TfrmFolder::TfrmFolder(const platform::PathMapper* paths, QWidget* owner) : QDia
     setWindowTitle(QString::fromUtf8("Выбор каталога"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-    m_tree = new FolderTree(treeRoots(paths));
+    m_tree = new widgets::FolderTreeView(treeRoots(paths));
+    m_tree->setExpandsOnDoubleClick(false);
     m_tree->setObjectName(QStringLiteral("ShellTreeView"));
     m_folder = namedEdit("stxFolder");
     m_folder->setReadOnly(true);
@@ -46,12 +49,9 @@ TfrmFolder::TfrmFolder(const platform::PathMapper* paths, QWidget* owner) : QDia
     setMinimumHeight(240);
     resize(320, 400);
 
-    // A click makes the item current before it selects it; the line follows the selection too.
-    connect(m_tree, &QTreeWidget::currentItemChanged, this, &TfrmFolder::ShellTreeViewChange);
-    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &TfrmFolder::ShellTreeViewChange);
-    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
-    if (m_tree->topLevelItemCount() > 0)
-        m_tree->setCurrentItem(m_tree->topLevelItem(0));
+    connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TfrmFolder::ShellTreeViewChange);
+    connect(m_tree, &QTreeView::doubleClicked, this, &QDialog::accept);
+    m_tree->setCurrentIndex(m_tree->folderModel()->index(0, 0));
     m_tree->setFocus();
 }
 

@@ -9,9 +9,11 @@ namespace platform {
 class PathMapper;
 }
 
-namespace dialogs {
+namespace widgets {
+class FolderTreeView;
+}
 
-class FolderTree;
+namespace dialogs {
 
 // "Выбор каталога": picks a folder from a tree of the user's home, the drives and the root.
 class TfrmFolder : public QDialog {
@@ -23,13 +25,13 @@ public:
     // Windows path of the folder selected in ShellTreeView, without a trailing "\" except for a
     // drive root; empty when nothing is selected or no drive leads to it.
     std::string SelectedPath() const;
-    FolderTree* tree() const { return m_tree; }
+    widgets::FolderTreeView* tree() const { return m_tree; }
 
 private:
     void ShellTreeViewChange();
 
     const platform::PathMapper* m_paths;
-    FolderTree* m_tree = nullptr;
+    widgets::FolderTreeView* m_tree = nullptr;
     QLineEdit* m_folder = nullptr;
 };
 

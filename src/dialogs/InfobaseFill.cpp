@@ -8,12 +8,7 @@ InfobaseFill fillInfobaseDialog(int mode, InfobaseSource& source) {
     InfobaseFill fill;
     if (mode == 1) {
         const InfobaseRecord row = source.currentInfobase();
-        fill.name = row.name;
-        fill.path = row.path;
-        fill.userName = row.userName;
-        fill.password = row.password;
-        fill.userPath = row.userPath;
-        fill.prmFile = row.prmFile;
+        static_cast<InfobaseTexts&>(fill) = row;
         fill.category = classificationCaption(source.categoryBar(), row.category);
         fill.division = classificationCaption(source.divisionBar(), row.division);
         return fill;

@@ -8,15 +8,18 @@ class QWidget;
 
 namespace dialogs {
 
-// One infobase row as the infobase dialog sees it: the six texts (the password plain) and the
-// ids of its category and division (0 when blank).
-struct InfobaseRecord {
+// The six texts of an infobase as the infobase dialog sees them (the password plain).
+struct InfobaseTexts {
     std::string name;
     std::string path;
     std::string userName;
     std::string password;
     std::string userPath;
     std::string prmFile;
+};
+
+// One infobase row: its texts and the ids of its category and division (0 when blank).
+struct InfobaseRecord : InfobaseTexts {
     long long category = 0;
     long long division = 0;
 };
@@ -41,13 +44,7 @@ public:
 };
 
 // The texts the infobase dialog opens with.
-struct InfobaseFill {
-    std::string name;
-    std::string path;
-    std::string userName;
-    std::string password;
-    std::string userPath;
-    std::string prmFile;
+struct InfobaseFill : InfobaseTexts {
     std::string category; // "section, item", or empty
     std::string division;
 };

@@ -3,8 +3,9 @@
 #include "explorer/ExplorerImages.h"
 #include "explorer/ExplorerPaths.h"
 #include "explorer/FileListModel.h"
-#include "explorer/FolderTreeModel.h"
 #include "platform/PathMapper.h"
+#include "widgets/FolderTreeModel.h"
+#include "widgets/FolderTreeView.h"
 
 #include <QActionGroup>
 #include <QComboBox>
@@ -155,14 +156,8 @@ QMenu* TfrmExplorer::buildRadioMenu(const char* name, const std::vector<const ch
 }
 
 void TfrmExplorer::buildViews() {
-    m_treeModel = new FolderTreeModel(m_roots, this);
-    m_tvFolder = new QTreeView;
+    m_tvFolder = new widgets::FolderTreeView(m_roots);
     m_tvFolder->setObjectName(QStringLiteral("tvFolder"));
-    m_tvFolder->setModel(m_treeModel);
-    m_tvFolder->setHeaderHidden(true);
-    m_tvFolder->setUniformRowHeights(true);
-    m_tvFolder->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_tvFolder->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tvFolder->setMinimumWidth(50);
     connect(m_tvFolder->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { tvFolderChange(current); });
@@ -224,7 +219,7 @@ std::string TfrmExplorer::SelectedDirectory() const {
     } else if (focused == m_tvFolder) {
         control = ShellControl::FolderTree;
         if (const QModelIndex current = m_tvFolder->currentIndex(); current.isValid())
-            item = m_treeModel->hostPath(current);
+            item = m_tvFolder->folderModel()->hostPath(current);
     } else if (isFileView(focused)) {
         control = ShellControl::FileList;
         for (const QModelIndex& selected : m_lvFiles->selectionModel()->selectedIndexes())
@@ -245,19 +240,14 @@ void TfrmExplorer::ShowFolder(const std::string& hostPath) {
     m_tvFiles->setRootIndex(listRoot);
     m_lvFiles->selectionModel()->clear();
 
-    const QModelIndex node = m_treeModel->indexOf(m_folder);
-    for (QModelIndex above = node.parent(); above.isValid(); above = above.parent())
-        m_tvFolder->expand(above);
-    m_tvFolder->setCurrentIndex(node);
-    if (node.isValid())
-        m_tvFolder->scrollTo(node);
+    m_tvFolder->selectHostPath(m_folder);
 
     fillDropDown();
 }
 
 void TfrmExplorer::fillDropDown() {
     m_cmbFolder->clear();
-    const int holder = containingRoot(m_roots, m_folder);
+    const int holder = widgets::containingRoot(m_roots, m_folder);
     const QFileIconProvider icons;
     int current = -1;
     for (std::size_t i = 0; i < m_roots.size(); ++i) {
@@ -267,7 +257,7 @@ void TfrmExplorer::fillDropDown() {
         if (static_cast<int>(i) != holder)
             continue;
         current = m_cmbFolder->count() - 1;
-        const auto chain = folderChain(root.hostPath, m_folder);
+        const auto chain = widgets::folderChain(root.hostPath, m_folder);
         for (std::size_t depth = 1; depth < chain.size(); ++depth) {
             const QString name = QString::fromStdString(chain[depth]).section(QLatin1Char('/'), -1);
             m_cmbFolder->addItem(icons.icon(QFileIconProvider::Folder),
@@ -332,7 +322,7 @@ void TfrmExplorer::btnUpClick() {
 
 void TfrmExplorer::tvFolderChange(const QModelIndex& current) {
     if (current.isValid())
-        ShowFolder(m_treeModel->hostPath(current));
+        ShowFolder(m_tvFolder->folderModel()->hostPath(current));
 }
 
 void TfrmExplorer::cmbFolderChange(int item) {
@@ -346,7 +336,7 @@ void TfrmExplorer::lvFilesOpen(const QModelIndex& item) {
 }
 
 void TfrmExplorer::onFileRenamed(const QString& folder) {
-    m_treeModel->reload(QDir::cleanPath(folder).toStdString());
+    m_tvFolder->folderModel()->reload(QDir::cleanPath(folder).toStdString());
 }
 
 QAbstractItemView* TfrmExplorer::fileView() const {

@@ -18,6 +18,10 @@ class QStackedWidget;
 class QToolButton;
 class QTreeView;
 
+namespace widgets {
+class FolderTreeView;
+}
+
 namespace platform {
 class PathMapper;
 }
@@ -25,7 +29,6 @@ class PathMapper;
 namespace explorer {
 
 class FileListModel;
-class FolderTreeModel;
 
 // Unit Explorer: the explorer window. It browses the folders of the host through three linked
 // controls (the folder drop-down, the folder tree and the file list) and hands launches on the
@@ -82,7 +85,6 @@ private:
     int m_viewStyle = 0;
     bool m_moving = false; // set while ShowFolder moves the controls, so they do not answer back
 
-    FolderTreeModel* m_treeModel = nullptr;
     FileListModel* m_fileModel = nullptr;
     QComboBox* m_cmbFolder = nullptr;
     QToolButton* m_btnUp = nullptr;
@@ -91,7 +93,7 @@ private:
     QToolButton* m_btnStartMode = nullptr;
     QMenu* m_pmuView = nullptr;
     QMenu* m_pmuStart = nullptr;
-    QTreeView* m_tvFolder = nullptr;
+    widgets::FolderTreeView* m_tvFolder = nullptr;
     QStackedWidget* m_stkFiles = nullptr;
     QListView* m_lvFiles = nullptr;
     QTreeView* m_tvFiles = nullptr;

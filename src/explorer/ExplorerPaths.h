@@ -25,14 +25,6 @@ enum class ShellControl { FolderDropDown, FolderTree, FileList, Other };
 std::string selectedDirectory(ShellControl focused, const std::optional<std::string>& item,
                               const platform::PathMapper& paths);
 
-// Index of the root that holds hostPath (the root itself or a folder below it); the deepest such
-// root wins, so a folder of a drive is shown under its drive letter, not under the home folder.
-// -1 when no root holds it.
-int containingRoot(const std::vector<widgets::FolderRoot>& roots, const std::string& hostPath);
-
-// The folders from root down to hostPath, both included; empty when root does not hold it.
-std::vector<std::string> folderChain(const std::string& root, const std::string& hostPath);
-
 // The folder "Вверх" goes to: the parent of hostPath, or hostPath itself when it is a root's own
 // folder or the file system root (a top entry has nothing above it in the tree).
 std::string folderAbove(const std::vector<widgets::FolderRoot>& roots, const std::string& hostPath);

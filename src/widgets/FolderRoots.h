@@ -17,4 +17,17 @@ struct FolderRoot {
 // root. Entries whose folder does not exist are left out.
 std::vector<FolderRoot> folderRoots(const platform::PathMapper& paths);
 
+// Host paths below are absolute and clean: no "." or ".." parts, no trailing "/" (except "/").
+
+// Index of the root that holds hostPath (the root itself or a folder below it); the deepest such
+// root wins, so a folder of a drive is shown under its drive letter, not under the home folder.
+// -1 when no root holds it.
+int containingRoot(const std::vector<FolderRoot>& roots, const std::string& hostPath);
+
+// The folders from root down to hostPath, both included; empty when root does not hold it.
+std::vector<std::string> folderChain(const std::string& root, const std::string& hostPath);
+
+// The folder holding hostPath; "/" for "/" itself and for a folder right below it.
+std::string parentFolder(const std::string& hostPath);
+
 } // namespace widgets

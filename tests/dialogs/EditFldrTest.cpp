@@ -3,8 +3,8 @@
 #include "ScriptedSource.h"
 #include "app/Common.h"
 #include "dialogs/Folder.h"
-#include "dialogs/FolderTree.h"
 #include "support/TempDir.h"
+#include "widgets/FolderTreeView.h"
 
 #include <QLineEdit>
 
@@ -70,7 +70,7 @@ TEST_F(EditFolderTest, ExplorerModeStartsInTheExplorersDirectory) {
 }
 
 TEST_F(EditFolderTest, EditModeShowsThePlainPasswordAsStarsAndTheClassification) {
-    m_source.row = {"Торговля", "D:\\Trade\\", "Иванов", "тайна", "", "", 12, 0};
+    m_source.row = {{"Торговля", "D:\\Trade\\", "Иванов", "тайна", "", ""}, 12, 0};
     m_source.categories = {{{"Клиенты", {{"Опт", 12}}}}};
     const auto result = run(1, [](QDialog& d) {
         auto* password = child<QLineEdit>(&d, "edtPassword");

@@ -1,7 +1,8 @@
 #include "dialogs/Folder.h"
 #include "DialogTestSupport.h"
-#include "dialogs/FolderTree.h"
 #include "support/TempDir.h"
+#include "widgets/FolderTreeModel.h"
+#include "widgets/FolderTreeView.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -22,11 +23,11 @@ protected:
         m_paths.addDrive('c', m_drive.path().string());
     }
 
-    QTreeWidgetItem* driveItem(dialogs::FolderTree* tree) const {
-        for (int i = 0; i < tree->topLevelItemCount(); ++i)
-            if (tree->topLevelItem(i)->text(0) == QStringLiteral("C:"))
-                return tree->topLevelItem(i);
-        return nullptr;
+    // The tree's node of a folder of drive C:, opened down to it.
+    static QModelIndex node(widgets::FolderTreeView* tree, const fs::path& host) {
+        const QModelIndex found = tree->folderModel()->indexOf(host.string());
+        tree->expand(found.parent());
+        return found;
     }
 
     testsupport::TempDir m_drive;
@@ -43,30 +44,14 @@ TEST_F(FolderChooserTest, ChoosingAFolderYieldsItsWindowsPath) {
     EXPECT_EQ(chooser.SelectedPath(), "C:\\");
 }
 
-// A click makes the item current before it selects it; the path line still shows the folder.
-TEST_F(FolderChooserTest, ClickingAFolderShowsItsPath) {
+TEST_F(FolderChooserTest, AClickedFolderShowsItsPath) {
     dialogs::TfrmFolder chooser(&m_paths);
     chooser.show();
-    QTreeWidgetItem* drive = driveItem(chooser.tree());
-    ASSERT_NE(drive, nullptr);
-    drive->setExpanded(true);
-    QTreeWidgetItem* bases = drive->child(1);
-    ASSERT_EQ(bases->text(0), QStringLiteral("Bases"));
-    const QRect place = chooser.tree()->visualItemRect(bases);
-    QTest::mouseClick(chooser.tree()->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
-    EXPECT_EQ(text(&chooser, "stxFolder"), "C:\\Bases");
-}
-
-TEST_F(FolderChooserTest, TheTreeListsFoldersOnlyHiddenOnesIncludedByName) {
-    dialogs::TfrmFolder chooser(&m_paths);
-    QTreeWidgetItem* drive = driveItem(chooser.tree());
-    ASSERT_NE(drive, nullptr);
-    drive->setExpanded(true);
-    QStringList names;
-    for (int i = 0; i < drive->childCount(); ++i)
-        names << drive->child(i)->text(0);
-    EXPECT_EQ(names, (QStringList{QStringLiteral(".hidden"), QStringLiteral("Bases"), QStringLiteral("bases2"),
-                                  QStringLiteral("Zeta")}));
+    auto* tree = chooser.tree();
+    const QModelIndex zeta = node(tree, m_drive.path() / "Zeta");
+    ASSERT_TRUE(zeta.isValid());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(zeta).center());
+    EXPECT_EQ(text(&chooser, "stxFolder"), "C:\\Zeta");
 }
 
 TEST_F(FolderChooserTest, DoubleClickingAFolderConfirmsIt) {
@@ -74,7 +59,7 @@ TEST_F(FolderChooserTest, DoubleClickingAFolderConfirmsIt) {
     chooser.show();
     auto* tree = chooser.tree();
     ASSERT_TRUE(tree->selectHostPath((m_drive.path() / "Bases" / "Trade").string()));
-    const QRect rect = tree->visualItemRect(tree->currentItem());
+    const QRect rect = tree->visualRect(tree->currentIndex());
     doubleClick(tree->viewport(), rect.center());
     EXPECT_EQ(chooser.result(), QDialog::Accepted);
     EXPECT_EQ(chooser.SelectedPath(), "C:\\Bases\\Trade");
@@ -84,11 +69,9 @@ TEST_F(FolderChooserTest, RightClickSelects) {
     dialogs::TfrmFolder chooser(&m_paths);
     chooser.show();
     auto* tree = chooser.tree();
-    QTreeWidgetItem* drive = driveItem(tree);
-    ASSERT_NE(drive, nullptr);
-    drive->setExpanded(true);
-    const QRect rect = tree->visualItemRect(drive->child(3));
-    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, rect.center());
+    const QModelIndex zeta = node(tree, m_drive.path() / "Zeta");
+    ASSERT_TRUE(zeta.isValid());
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, tree->visualRect(zeta).center());
     EXPECT_EQ(chooser.SelectedPath(), "C:\\Zeta");
 }
 

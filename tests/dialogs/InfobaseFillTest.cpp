@@ -54,7 +54,7 @@ TEST(FillInfobaseDialog, NewModesTakeTheNextDefaultNameEveryTime) {
 TEST(FillInfobaseDialog, EditModeShowsTheRowAndItsClassification) {
     app::NewBaseCounter = 0;
     ScriptedSource source;
-    source.row = {"Торговля", "D:\\Bases\\Trade\\", "Иванов", "секрет", "D:\\Users\\", "D:\\run.prm", 4, 0};
+    source.row = {{"Торговля", "D:\\Bases\\Trade\\", "Иванов", "секрет", "D:\\Users\\", "D:\\run.prm"}, 4, 0};
     source.categories = kBar;
     source.divisions = kBar;
     const auto fill = dialogs::fillInfobaseDialog(1, source);

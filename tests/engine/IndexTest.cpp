@@ -222,6 +222,14 @@ TEST_F(Index, AnUpdateRemovesAKeyAnotherEngineComputedDifferently) {
         index.insert(tag, theirs, 1);
     });
     EXPECT_EQ(ds.checkIndex(), ""); // the same key up to case
+    ds.selectTag("NAME");
+    ds.gotoRecord(1); // positioned by our key, which sorts before the stored one
+    ds.next();
+    EXPECT_TRUE(ds.eof());
+    ds.gotoRecord(1);
+    ds.prior();
+    EXPECT_EQ(ds.recno(), 2u);
+    ds.selectTag("");
     ds.gotoRecord(1);
     ds.edit();
     ds.setFieldText("NAME", "Берёза");

@@ -89,6 +89,34 @@ TEST_F(Locking, AppendsWaitForTheHeaderLockAndIndexUpdatesForTheIndexLock) {
     EXPECT_EQ(ds.checkIndex(), "");
 }
 
+TEST_F(Locking, ATableWithoutIndexLocksItsRecordsAtTheirOwnOffsets) {
+    engine.createTable("program", {{"NAME", engine::FieldType::Character, 40, 0}});
+    DataSet ds(engine, "program");
+    ds.open();
+    ds.insert();
+    ds.post();
+    ds.insert();
+    ds.post();
+    engine::PosixFile foreign(engine.tablePath("program"), false);
+    std::size_t header = 32 + 32 + 1, length = 41;
+    ASSERT_TRUE(foreign.tryLock(locks::recordLock(false, 2, header, length), 1, true));
+    EXPECT_EQ(locks::recordLock(false, 2, header, length), 0x40000000u + header + length);
+    ds.edit();
+    ds.setFieldText("NAME", "x");
+    EXPECT_THROW(ds.post(), EngineError);
+    ds.cancel();
+    ASSERT_TRUE(foreign.tryLock(locks::headerLock(false), 1, true));
+    ds.insert();
+    ds.setFieldText("NAME", "appended");
+    EXPECT_THROW(ds.post(), EngineError);
+    ds.cancel();
+    foreign.unlock(0, 0x80000000u);
+    ds.gotoRecord(2);
+    ds.edit();
+    ds.setFieldText("NAME", "x");
+    ds.post();
+}
+
 TEST_F(Locking, NoLockIsLeftAfterAPost) {
     DataSet ds(engine, "folder");
     ds.open();

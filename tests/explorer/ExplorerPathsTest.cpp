@@ -47,25 +47,6 @@ TEST(ExplorerPaths, PathWithoutDriveCountsAsNoItem) {
     EXPECT_EQ(explorer::selectedDirectory(ShellControl::FileList, "/srv/bases", paths), "");
 }
 
-TEST(ExplorerPaths, DeepestRootHoldsThePath) {
-    const std::vector<widgets::FolderRoot> roots = {
-        {"Домашняя папка", "/home/user"}, {"C:", "/home/user/.wine/drive_c"}, {"Z:", "/"}, {"/", "/"}};
-    EXPECT_EQ(explorer::containingRoot(roots, "/home/user/.wine/drive_c/Bases"), 1);
-    EXPECT_EQ(explorer::containingRoot(roots, "/home/user/.wine/drive_c"), 1);
-    EXPECT_EQ(explorer::containingRoot(roots, "/home/user/.wine/drive_cc"), 0); // whole names only
-    EXPECT_EQ(explorer::containingRoot(roots, "/home/user"), 0);
-    EXPECT_EQ(explorer::containingRoot(roots, "/home/username"), 2);
-    EXPECT_EQ(explorer::containingRoot(roots, "/"), 2);
-    EXPECT_EQ(explorer::containingRoot({{"C:", "/c"}}, "/d/x"), -1);
-}
-
-TEST(ExplorerPaths, ChainFromRootDown) {
-    EXPECT_EQ(explorer::folderChain("/c", "/c/a/b"), (std::vector<std::string>{"/c", "/c/a", "/c/a/b"}));
-    EXPECT_EQ(explorer::folderChain("/c", "/c"), (std::vector<std::string>{"/c"}));
-    EXPECT_EQ(explorer::folderChain("/", "/srv/x"), (std::vector<std::string>{"/", "/srv", "/srv/x"}));
-    EXPECT_TRUE(explorer::folderChain("/c", "/cc/a").empty());
-}
-
 TEST(ExplorerPaths, UpStopsAtTopEntries) {
     const std::vector<widgets::FolderRoot> roots = {{"C:", "/prefix/drive_c"}, {"/", "/"}};
     EXPECT_EQ(explorer::folderAbove(roots, "/prefix/drive_c/Bases/Trade"), "/prefix/drive_c/Bases");

@@ -8,29 +8,32 @@
 #include <string>
 #include <vector>
 
-namespace explorer {
+namespace widgets {
 
-// The folder tree of the explorer window: the top entries of the program's folder trees, each
-// with the folders below it (folders only, hidden ones included, sorted by name). A folder's
-// children are read when it is first expanded and never re-read on their own: the tree does
-// not follow changes on disk until reload() is asked for.
+// The folder trees of the program (the directory chooser and the explorer window): the top
+// entries of folderRoots, each with the folders below it: folders only (links to folders count),
+// hidden ones included, sorted by name without regard to case. A folder's children are read when
+// it is first opened; until then it is asked once whether it has any. The tree does not follow
+// changes on disk by itself: reload() reads a folder again.
 class FolderTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
     static constexpr int HostPathRole = Qt::UserRole + 1;
 
-    explicit FolderTreeModel(std::vector<widgets::FolderRoot> roots, QObject* parent = nullptr);
+    explicit FolderTreeModel(std::vector<FolderRoot> roots, QObject* parent = nullptr);
     ~FolderTreeModel() override;
 
-    const std::vector<widgets::FolderRoot>& roots() const { return m_roots; }
+    const std::vector<FolderRoot>& roots() const { return m_roots; }
 
-    // The node of a host folder under the root that holds it (ExplorerPaths' containingRoot),
+    // The node of a host folder under the root that holds it most closely (containingRoot),
     // reading folders on the way as needed; a folder that is not (or no longer) on disk gives its
     // deepest existing ancestor. Invalid when no root holds the path.
     QModelIndex indexOf(const std::string& hostPath);
     // Host path of a node; empty for an invalid index.
     std::string hostPath(const QModelIndex& index) const;
-    // Reads the children of every loaded node of this host folder again.
+    // Reads again the children of every read node of this host folder: folders gone from disk
+    // leave, new ones come in at their place, the others keep their nodes and what was read below
+    // them. An unread node of it forgets whether it has subfolders.
     void reload(const std::string& hostPath);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -46,12 +49,14 @@ private:
     struct Node;
     Node* nodeOf(const QModelIndex& index) const;
     QModelIndex indexOfNode(const Node* node) const;
+    Node* childNamed(Node* node, const std::string& hostPath);
     void load(Node* node);
+    void merge(Node* node, const std::vector<std::string>& names);
     void reloadUnder(Node* node, const std::string& hostPath);
 
-    std::vector<widgets::FolderRoot> m_roots;
+    std::vector<FolderRoot> m_roots;
     std::unique_ptr<Node> m_top; // invisible parent of the roots
     QFileIconProvider m_icons;
 };
 
-} // namespace explorer
+} // namespace widgets
