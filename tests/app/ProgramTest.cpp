@@ -4,6 +4,7 @@
 #include "app/entry/Program.h"
 #include "app/Common.h"
 #include "app/entry/TarveskApplication.h"
+#include "explorer/Explorer.h"
 #include "main/Main.h"
 #include "main/MainTray.h"
 #include "platform/posix/WinePrefix.h"
@@ -253,6 +254,35 @@ TEST_F(ProgramTest, DesktopShortcutOfTheCurrentUserStartsTheInfobaseWithoutPassw
     const shell::TShellLinkInfo info = shell::ShellLinkFile::decode(bytes);
     EXPECT_EQ(info.TargetPath, "C:\\1Cv77\\BIN\\1cv7.exe");
     EXPECT_EQ(info.Arguments, "enterprise /dC:\\Bases\\Trade\\ /nКассир");
+    EXPECT_TRUE(m_errors.empty()) << m_errors.front();
+}
+
+// The explorer starts 1C:Enterprise on an unregistered directory only after the infobase dialog,
+// which opens on that directory.
+TEST_F(ProgramTest, ExplorerLaunchOnANewDirectoryPassesTheInfobaseDialogFirst) {
+    registerBoth();
+    fs::create_directories(m_prefix / "drive_c" / "Bases" / "New");
+    explorer::TfrmExplorer* window = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<explorer::TfrmExplorer*>(widget))
+            window = found;
+    ASSERT_NE(window, nullptr);
+    window->show();
+    window->ShowFolder((m_prefix / "drive_c" / "Bases" / "New").string());
+    window->findChild<QWidget*>(QStringLiteral("tvFolder"))->setFocus();
+    ASSERT_EQ(window->SelectedDirectory(), "C:\\Bases\\New\\");
+
+    QString offered;
+    whenModal([&offered](QDialog& dialog) {
+        offered = dialog.findChild<QLineEdit*>(QStringLiteral("edtPath"))->text();
+        setEdit(dialog, "edtName", QStringLiteral("Новая"));
+        pressOk(dialog);
+    });
+    QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("btnStart")), Qt::LeftButton);
+    EXPECT_EQ(offered, QStringLiteral("C:\\Bases\\New\\"));
+    const std::string exe = "[" + (m_prefix / "drive_c" / "1Cv77" / "BIN" / "1cv7.exe").string() + "]";
+    EXPECT_EQ(waitForLaunches(1), std::vector<std::string>{exe + "[enterprise][/dC:\\Bases\\New\\]"});
+    EXPECT_TRUE(listTexts("dbgFolder").contains(QStringLiteral("Новая")));
     EXPECT_TRUE(m_errors.empty()) << m_errors.front();
 }
 
