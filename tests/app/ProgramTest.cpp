@@ -18,9 +18,11 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDropEvent>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
@@ -284,6 +286,25 @@ TEST_F(ProgramTest, ExplorerLaunchOnANewDirectoryPassesTheInfobaseDialogFirst) {
     EXPECT_EQ(waitForLaunches(1), std::vector<std::string>{exe + "[enterprise][/dC:\\Bases\\New\\]"});
     EXPECT_TRUE(listTexts("dbgFolder").contains(QStringLiteral("Новая")));
     EXPECT_TRUE(m_errors.empty()) << m_errors.front();
+}
+
+// The toolkit's buttons speak Russian too: the deletion question offers "Да" and "Нет"; "Нет"
+// keeps the row.
+TEST_F(ProgramTest, QuestionsAnswerWithRussianButtons) {
+    if (!fs::exists(fs::path(QLibraryInfo::path(QLibraryInfo::TranslationsPath).toStdString()) / "qtbase_ru.qm"))
+        GTEST_SKIP() << "Qt's translations (qt6-translations-l10n) are not installed";
+    registerBoth();
+    QStringList buttons;
+    whenModal([&buttons](QDialog& dialog) {
+        auto* box = qobject_cast<QMessageBox*>(&dialog);
+        ASSERT_NE(box, nullptr);
+        buttons << box->button(QMessageBox::Yes)->text().remove(QLatin1Char('&'))
+                << box->button(QMessageBox::No)->text().remove(QLatin1Char('&'));
+        box->button(QMessageBox::No)->click();
+    });
+    trigger("actDeleteProgram");
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("Да"), QStringLiteral("Нет")}));
+    EXPECT_EQ(listTexts("dbgProgram"), QStringList{QStringLiteral("1C:Предприятие 7.7")});
 }
 
 // Only a drag that the registry window's unaccounted list started is taken by the infobase list;
