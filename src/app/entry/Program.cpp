@@ -19,7 +19,7 @@
 #include "platform/posix/WinePathMapper.h"
 #include "platform/posix/WinePrefix.h"
 #include "platform/posix/WineRegistry.h"
-#include "platform/posix/WineSpecialFolders.h"
+#include "platform/posix/WineShellFolders.h"
 #include "registry/DataSetFolderStore.h"
 #include "registry/EditKey.h"
 #include "registry/Reestr.h"
@@ -45,7 +45,7 @@ struct Program::Parts {
     platform::WineRegistry registry;
     platform::WinePathMapper paths;
     platform::PosixShell shell;
-    platform::WineSpecialFolders folders;
+    platform::WineShellFolders folders;
     shell::WinShell winShell;
     launch::TC1C launcher; // the one launcher
 
