@@ -1,7 +1,6 @@
 #include "main/Bars.h"
 
 #include "main/BarsSide.h"
-#include "main/ClassificationDataModule.h"
 #include "main/InfobaseDrag.h"
 #include "settings/ErrorReport.h"
 #include "widgets/SectionBar.h"
@@ -225,17 +224,6 @@ void Bars::guarded(const std::function<void()>& handler) {
         m_services.reportError(error.what());
     }
     syncControls();
-}
-
-std::unique_ptr<Classification> makeBars(const ClassificationHost& host, data::TDM& dm,
-                                         std::function<void(const std::string&)> reportError,
-                                         std::filesystem::path directory) {
-    BarsServices services;
-    services.dataOwner = std::make_shared<ClassificationDataModule>(dm);
-    services.data = services.dataOwner.get();
-    services.directory = std::move(directory);
-    services.reportError = std::move(reportError);
-    return std::make_unique<Bars>(host, std::move(services));
 }
 
 } // namespace mainwin

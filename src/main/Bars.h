@@ -15,9 +15,6 @@ class QMenu;
 class QMimeData;
 class QWidget;
 
-namespace data {
-class TDM;
-}
 namespace settings {
 class IniFile;
 }
@@ -102,11 +99,5 @@ private:
     std::array<BarMenu, 2> m_menus;
     std::unique_ptr<ClassificationRules> m_logic;
 };
-
-// The bars on the data module, for the main window's context: bar files in the program's directory
-// (the current one when empty), errors to the general error report.
-std::unique_ptr<Classification> makeBars(const ClassificationHost& host, data::TDM& dm,
-                                         std::function<void(const std::string&)> reportError,
-                                         std::filesystem::path directory = {});
 
 } // namespace mainwin

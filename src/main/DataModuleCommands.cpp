@@ -3,6 +3,7 @@
 #include "data/DMU.h"
 #include "launch/Class1C.h"
 #include "launch/StartEnterprise.h"
+#include "main/ClassificationDataModule.h"
 #include "platform/Shell.h"
 #include "widgets/DataSetListModel.h"
 
@@ -86,26 +87,20 @@ void DataModuleCommands::setInfobaseRow(int row) {
         m_parts.folders->setCurrentRow(row);
 }
 
+// The bars' commands are the data module's own (ClassificationDataModule), followed by a reread of
+// the lists.
 void DataModuleCommands::applyFilter(app::FilterMode mode) {
-    recordCommand([this, mode] { m_parts.dm->ApplyFilter(mode); });
+    recordCommand([this, mode] { ClassificationDataModule(*m_parts.dm).applyFilter(mode); });
 }
 
 void DataModuleCommands::assignClassification(int categoryId, int divisionId) {
-    recordCommand([this, categoryId, divisionId] { m_parts.dm->AssignClassification(categoryId, divisionId); });
+    recordCommand([this, categoryId, divisionId] {
+        ClassificationDataModule(*m_parts.dm).assignClassification(categoryId, divisionId);
+    });
 }
 
-// dbfSearch is never filtered: it sees every infobase.
 bool DataModuleCommands::isItemUsed(BarKind kind, std::int32_t id) {
-    engine::DataSet& search = m_parts.dm->dbfSearch;
-    if (!search.isOpen())
-        return false;
-    const char* field = kind == BarKind::Category ? "CATEGORY" : "DIVISION";
-    search.refresh();
-    for (search.first(); !search.eof(); search.next()) {
-        if (search.fieldInt(field) == id)
-            return true;
-    }
-    return false;
+    return m_parts.dm->dbfSearch.isOpen() && ClassificationDataModule(*m_parts.dm).isItemUsed(kind, id);
 }
 
 } // namespace mainwin

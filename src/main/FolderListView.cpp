@@ -47,26 +47,26 @@ void FolderListView::mouseDoubleClickEvent(QMouseEvent* event) {
         emit doubleClickedWith(event->modifiers());
 }
 
-bool FolderListView::accepts(const QMimeData* mime) const {
-    return mime && m_dropFilter && m_dropFilter(mime);
+bool FolderListView::accepts(const QDropEvent* event) const {
+    return event->mimeData() && m_dropFilter && m_dropFilter(event->mimeData(), event->source());
 }
 
 void FolderListView::dragEnterEvent(QDragEnterEvent* event) {
-    if (accepts(event->mimeData()))
+    if (accepts(event))
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
 void FolderListView::dragMoveEvent(QDragMoveEvent* event) {
-    if (accepts(event->mimeData()))
+    if (accepts(event))
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
 void FolderListView::dropEvent(QDropEvent* event) {
-    if (!accepts(event->mimeData())) {
+    if (!accepts(event)) {
         event->ignore();
         return;
     }

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QDropEvent;
 class QMimeData;
 
 namespace mainwin {
@@ -11,11 +12,12 @@ namespace mainwin {
 // The infobase list dbgFolder: a double click reports the modifiers of its own event; a press of
 // the left button that is not part of a double click starts dragging the infobase once the
 // pointer has moved by the system's drag distance; drops are accepted only where the owner's
-// filter says so (the registry window's unaccounted list).
+// filter says so (a drag whose source is the registry window's unaccounted list).
 class FolderListView : public QListView {
     Q_OBJECT
 public:
-    using DropFilter = std::function<bool(const QMimeData*)>;
+    // The drag's data and its source widget (null for drags from other programs).
+    using DropFilter = std::function<bool(const QMimeData*, const QObject* source)>;
     using DropHandler = std::function<void(const QMimeData*)>;
     using DragData = std::function<QMimeData*()>;
 
@@ -42,7 +44,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    bool accepts(const QMimeData* mime) const;
+    bool accepts(const QDropEvent* event) const;
 
     DropFilter m_dropFilter;
     DropHandler m_dropHandler;

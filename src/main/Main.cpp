@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QSystemTrayIcon>
 #include <QToolButton>
 #include <QUrl>
@@ -66,13 +67,11 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent)
     // 1. The application's minimise handling.
     ApplicationWindows::Rules rules;
     rules.sysTray = [this] { return m_settingsView && m_settingsView->sysTray(); };
-    rules.trayAvailable = m_context.trayAvailable ? m_context.trayAvailable
-                                                  : std::function<bool()>([] {
-                                                        return QSystemTrayIcon::isSystemTrayAvailable();
-                                                    });
-    rules.terminate = m_context.terminate ? m_context.terminate : std::function<void()>([] {
-        QCoreApplication::exit(0);
-    });
+    rules.trayAvailable = m_context.trayAvailable
+                              ? m_context.trayAvailable
+                              : std::function<bool()>([] { return QSystemTrayIcon::isSystemTrayAvailable(); });
+    rules.terminate =
+        m_context.terminate ? m_context.terminate : std::function<void()>([] { QCoreApplication::exit(0); });
     m_app = new ApplicationWindows(this, std::move(rules), this);
     m_tray = new MainTray(std::move(m_context.trayHost), this);
     connect(m_tray, &MainTray::settingsRequested, this, &TfrmMain::openSettings);
@@ -167,6 +166,9 @@ void TfrmMain::buildTopStrip() {
     for (int i = 0; i < 5; ++i)
         m_cmbStartRegime->addItem(MainPictures::regimeIcon(i), QString::fromUtf8(regimes[i]));
     m_cmbStartRegime->setGeometry(134, 5, 126, 22);
+    // Items drawn as list rows, not as menu entries with a check-mark column: the drop-down is made
+    // as wide as its longest caption ("Конфигуратор") and nothing is cut.
+    m_cmbStartRegime->setItemDelegate(new QStyledItemDelegate(m_cmbStartRegime));
     lblRegime->setBuddy(m_cmbStartRegime);
     connect(m_cmbStartRegime, &QComboBox::currentIndexChanged, this, &TfrmMain::cmbStartRegimeChange);
 
@@ -306,8 +308,8 @@ void TfrmMain::buildActions() {
         addAction("actAddProgram", QStringLiteral("Добавить исполняемый модуль"), &TfrmMain::actAddProgramExecute);
     m_actEditProgram =
         addAction("actEditProgram", QStringLiteral("Изменить исполняемый модуль"), &TfrmMain::actEditProgramExecute);
-    m_actDeleteProgram = addAction("actDeleteProgram", QStringLiteral("Удалить исполняемый модуль"),
-                                   &TfrmMain::actDeleteProgramExecute);
+    m_actDeleteProgram =
+        addAction("actDeleteProgram", QStringLiteral("Удалить исполняемый модуль"), &TfrmMain::actDeleteProgramExecute);
     m_actAddFolder =
         addAction("actAddFolder", QStringLiteral("Добавить информационную базу"), &TfrmMain::actAddFolderExecute);
     m_actEditFolder =
@@ -344,20 +346,23 @@ void TfrmMain::buildMenus() {
             m_context.commands->openInfobaseDirectory(true);
     });
     m_pmuFolder->addSeparator();
-    addEntry(m_pmuFolder, "pmiShortcutInDirectory", QStringLiteral("Создать ярлык в каталоге..."), [this] {
-        if (m_context.createShortcutInDirectory)
-            m_context.createShortcutInDirectory();
+    addEntry(m_pmuFolder, "pmiFolderShortCut", QStringLiteral("Создать ярлык в каталоге..."), [this] {
+        if (m_context.pmiFolderShortCutClick)
+            m_context.pmiFolderShortCutClick();
     });
     QMenu* desktop = m_pmuFolder->addMenu(QStringLiteral("Создать ярлык на рабочем столе"));
-    desktop->setObjectName(QStringLiteral("pmiShortcutOnDesktop"));
-    addEntry(desktop, "pmiDesktopAllUsers", QStringLiteral("всех пользователей"), [this] {
-        if (m_context.createShortcutOnDesktop)
-            m_context.createShortcutOnDesktop(true);
-    });
-    addEntry(desktop, "pmiDesktopCurrentUser", QStringLiteral("текущего пользователя"), [this] {
-        if (m_context.createShortcutOnDesktop)
-            m_context.createShortcutOnDesktop(false);
-    });
+    desktop->setObjectName(QStringLiteral("pmiDesktopShortCut"));
+    // The two items share one handler; the Tag is the SpecialFolders row of the desktop.
+    const std::pair<const char*, int> desktops[] = {{"pmiCommonDesktop", 4}, {"pmiCurrentDesktop", 11}};
+    const char* desktopCaptions[] = {"всех пользователей", "текущего пользователя"};
+    for (int i = 0; i < 2; ++i) {
+        const int tag = desktops[i].second;
+        QAction* item = addEntry(desktop, desktops[i].first, QString::fromUtf8(desktopCaptions[i]), [this, tag] {
+            if (m_context.pmiDesktopClick)
+                m_context.pmiDesktopClick(tag);
+        });
+        item->setData(tag);
+    }
     m_pmuFolder->addSeparator();
     m_pmuFolder->addAction(m_actAddFolder);
     m_pmuFolder->addAction(m_actEditFolder);
@@ -690,7 +695,6 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
     QWidget::closeEvent(event);
     m_app->terminateApplication(); // the main window's close ends the program
-
 }
 
 void TfrmMain::changeEvent(QEvent* event) {

@@ -65,9 +65,10 @@ struct MainContext {
     FolderListView::DropHandler registryDrop;
     // Opens the settings window modally; empty: the window given by setSettingsWindow.
     std::function<void()> openSettings;
-    // Shortcut commands of the infobase menu.
-    std::function<void()> createShortcutInDirectory;
-    std::function<void(bool allUsers)> createShortcutOnDesktop;
+    // Shortcut commands of the infobase menu: "Создать ярлык в каталоге..." and the desktop items,
+    // given their Tag (the SpecialFolders row: 4 all users, 11 the current user).
+    std::function<void()> pmiFolderShortCutClick;
+    std::function<void(int tag)> pmiDesktopClick;
 };
 
 // Unit Main: the program's main window. Its lists show the data module's executables and

@@ -3,7 +3,7 @@
 
 namespace mainwin {
 
-// The main window's pictures, drawn at run time: one per start regime and one per tool button.
+// The main window's pictures from the resource file: one per start regime and one per tool button.
 class MainPictures {
 public:
     enum class Tool { Settings, Registry, About };

@@ -4,4 +4,4 @@
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
-#include "platform/SpecialFolders.h"
+#include "platform/ShellFolders.h"

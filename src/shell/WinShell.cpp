@@ -71,7 +71,7 @@ void writeFileAtomically(const std::string& host, const std::string& file, const
 
 } // namespace
 
-WinShell::WinShell(platform::PathMapper& paths, platform::SpecialFolders& folders)
+WinShell::WinShell(platform::PathMapper& paths, platform::ShellFolders& folders)
     : m_paths(paths), m_folders(folders) {}
 
 std::string WinShell::SpecialFolderPath(int folderId, bool create) const {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/PathMapper.h"
-#include "platform/SpecialFolders.h"
+#include "platform/ShellFolders.h"
 #include "shell/ShellLinkInfo.h"
 
 namespace shell {
@@ -55,7 +55,7 @@ inline constexpr std::array<TSpecialFolderInfo, 30> SpecialFolders{{
 // unchanged). Paths inside a shortcut stay Windows paths. Failures raise ShellError.
 class WinShell {
 public:
-    WinShell(platform::PathMapper& paths, platform::SpecialFolders& folders);
+    WinShell(platform::PathMapper& paths, platform::ShellFolders& folders);
 
     // The folder's Windows path without a trailing "\"; empty when the platform has none.
     std::string SpecialFolderPath(int folderId, bool create) const;
@@ -82,7 +82,7 @@ private:
     std::string hostPath(const std::string& file) const;
 
     platform::PathMapper& m_paths;
-    platform::SpecialFolders& m_folders;
+    platform::ShellFolders& m_folders;
 };
 
 } // namespace shell

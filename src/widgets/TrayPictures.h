@@ -4,7 +4,7 @@
 
 namespace widgets {
 
-// The pictures of the tray icon, drawn at run time: a 32 x 32 static icon and an animation of
+// The pictures of the tray icon from the resource file: a 32 x 32 static icon and an animation of
 // 8 pictures of 16 x 16, both in colours of the 16-colour palette.
 class TrayPictures {
 public:

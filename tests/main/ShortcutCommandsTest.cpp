@@ -7,7 +7,7 @@
 #include "launch/FakeSettingsView.h"
 #include "launch/LaunchViews.h"
 #include "platform/fake/FakePathMapper.h"
-#include "platform/fake/FakeSpecialFolders.h"
+#include "platform/fake/FakeShellFolders.h"
 #include "platform/fake/MemoryRegistry.h"
 #include "platform/fake/RecordingShell.h"
 #include "shell/ShellError.h"
@@ -57,7 +57,7 @@ protected:
 
     testsupport::TempDir m_dir;
     platform::FakePathMapper m_paths;
-    platform::FakeSpecialFolders m_folders;
+    platform::FakeShellFolders m_folders;
     shell::WinShell m_shell{m_paths, m_folders};
     platform::MemoryRegistry m_registry;
     platform::RecordingShell m_run;

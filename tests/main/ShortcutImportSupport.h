@@ -1,7 +1,7 @@
 #pragma once
 // Dropped-shortcut tests: shortcut files written into a temporary drive C:.
 #include "platform/fake/FakePathMapper.h"
-#include "platform/fake/FakeSpecialFolders.h"
+#include "platform/fake/FakeShellFolders.h"
 #include "platform/fake/MemoryRegistry.h"
 #include "shell/ShellLinkFile.h"
 #include "shell/WinShell.h"
@@ -48,7 +48,7 @@ public:
 
     testsupport::TempDir m_dir;
     platform::FakePathMapper m_paths;
-    platform::FakeSpecialFolders m_folders;
+    platform::FakeShellFolders m_folders;
     shell::WinShell m_shell{m_paths, m_folders};
     platform::MemoryRegistry m_registry;
 };

@@ -1,7 +1,7 @@
 // Start with the system: the four entries, the choices that write and remove them, the failure
 // rules, and the XDG autostart entries kept in step with them.
 #include "platform/fake/FakePathMapper.h"
-#include "platform/fake/FakeSpecialFolders.h"
+#include "platform/fake/FakeShellFolders.h"
 #include "platform/fake/MemoryRegistry.h"
 #include "settings/AutoStartEntries.h"
 #include "shell/ShellError.h"
@@ -41,7 +41,7 @@ protected:
     testsupport::TempDir m_dir;
     platform::MemoryRegistry m_registry;
     platform::FakePathMapper m_paths;
-    platform::FakeSpecialFolders m_folders;
+    platform::FakeShellFolders m_folders;
     shell::WinShell m_shell{m_paths, m_folders};
     fs::path m_driveC = m_dir.path() / "drive_c";
     std::string m_program = (m_driveC / "Tarvesk" / "tarvesk").string();
@@ -183,7 +183,7 @@ TEST_F(AutoStartTest, AShortcutThatCannotBeWrittenStopsTheSteps) {
 }
 
 TEST_F(AutoStartTest, AStartupFolderThePlatformCannotGive) {
-    platform::FakeSpecialFolders none;
+    platform::FakeShellFolders none;
     shell::WinShell shellWithoutFolders(m_paths, none);
     AutoStartEntries noFolders(m_registry, shellWithoutFolders, m_paths, m_program, xdg());
     EXPECT_NO_THROW(noFolders.applyAutoStart({false, false, false, false, false}));

@@ -2,7 +2,7 @@
 // Startup shortcuts into its profile folders, each holding the program's Windows path.
 #include "platform/posix/WinePathMapper.h"
 #include "platform/posix/WineRegistry.h"
-#include "platform/posix/WineSpecialFolders.h"
+#include "platform/posix/WineShellFolders.h"
 #include "settings/AutoStartEntries.h"
 #include "shell/WinShell.h"
 #include "support/TempDir.h"
@@ -49,7 +49,7 @@ protected:
     fs::path m_program = m_dir.path() / "opt" / "tarvesk";
     platform::WineRegistry m_registry{prefix(), [] { return false; }, {}};
     platform::WinePathMapper m_paths{prefix()};
-    platform::WineSpecialFolders m_folders{m_registry, m_paths, "anna"};
+    platform::WineShellFolders m_folders{m_registry, m_paths, "anna"};
     shell::WinShell m_shell{m_paths, m_folders};
     settings::XdgAutostart m_xdg{(m_dir.path() / "autostart").string(), "", prefix()};
     settings::AutoStartEntries m_entries{m_registry, m_shell, m_paths, m_program.string(), m_xdg};

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/PathMapper.h"
-#include "platform/SpecialFolders.h"
+#include "platform/ShellFolders.h"
 
 namespace shelltest {
 
@@ -43,7 +43,7 @@ private:
 };
 
 // Folders by id; an id not set has no folder.
-class FakeSpecialFolders : public platform::SpecialFolders {
+class FakeShellFolders : public platform::ShellFolders {
 public:
     std::map<int, std::string> folders;
 

@@ -45,7 +45,7 @@ class WinShellTest : public ::testing::Test {
 protected:
     testsupport::TempDir m_root;
     shelltest::FakePathMapper m_paths{m_root.path()};
-    shelltest::FakeSpecialFolders m_folders;
+    shelltest::FakeShellFolders m_folders;
     WinShell m_shell{m_paths, m_folders};
 
     void SetUp() override {

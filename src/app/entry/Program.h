@@ -1,6 +1,8 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace app {
 
@@ -10,8 +12,9 @@ class TarveskApplication;
 // data module and the windows, created in the fixed start-up order and alive until the end.
 class Program {
 public:
-    // directory: the program's directory (tables, .cfg files, "Tarvesk.ini").
-    Program(TarveskApplication& application, std::filesystem::path directory);
+    // executable: the program's own file as the host names it; its directory is the program's
+    // directory (tables, .cfg files, "Tarvesk.ini"), and the autostart entries start it.
+    Program(TarveskApplication& application, std::filesystem::path executable);
     ~Program();
 
     // Creates the data module and the windows, in order; errors are reported and skipped.
@@ -23,7 +26,12 @@ public:
 
 private:
     struct Parts;
+    using Report = std::function<void(const std::string&)>;
+    void createDataModule(const Report& report);
+    void createMainWindow(const Report& report);
+
     TarveskApplication& m_application;
+    std::filesystem::path m_executable;
     std::filesystem::path m_directory;
     std::unique_ptr<Parts> m_parts;
 };

@@ -11,7 +11,8 @@
 // No command line is read.
 int main(int argc, char** argv) {
     app::TarveskApplication application(argc, argv);
-    const std::filesystem::path directory = QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
+    const std::filesystem::path directory = executable.parent_path();
 
     platform::PosixSingleInstance instance;
     if (!instance.acquire()) {
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
     QDir::setCurrent(QString::fromStdString(directory.string()));
     app::installHintTiming(&application);
 
-    app::Program program(application, directory);
+    app::Program program(application, executable);
     instance.setActivationHandler([&program] { program.activate(); });
     program.create();
     program.show();

@@ -1,4 +1,4 @@
-#include "platform/posix/WineSpecialFolders.h"
+#include "platform/posix/WineShellFolders.h"
 
 #include <array>
 #include <filesystem>
@@ -66,10 +66,10 @@ std::string withoutTrailingSeparator(std::string path) {
 
 } // namespace
 
-WineSpecialFolders::WineSpecialFolders(Registry& registry, const PathMapper& paths, std::string userName)
+WineShellFolders::WineShellFolders(Registry& registry, const PathMapper& paths, std::string userName)
     : m_registry(registry), m_paths(paths), m_userName(std::move(userName)) {}
 
-std::string WineSpecialFolders::specialFolderPath(int csidl, bool create) {
+std::string WineShellFolders::specialFolderPath(int csidl, bool create) {
     const Folder* folder = nullptr;
     for (const auto& f : folders)
         if (f.csidl == csidl)

@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/PathMapper.h"
 #include "platform/Registry.h"
-#include "platform/SpecialFolders.h"
+#include "platform/ShellFolders.h"
 #include "platform/posix/WinePrefix.h"
 
 #include <string>
@@ -11,10 +11,10 @@ namespace platform {
 // Special folders of a Wine prefix as Windows paths ("C:\users\<user>\Desktop"): the folders Wine
 // recorded under Explorer's "Shell Folders" keys (HKCU for the user's, HKLM for the common ones),
 // else the defaults of current Wine releases. Ids without a file-system folder give "".
-class WineSpecialFolders : public SpecialFolders {
+class WineShellFolders : public ShellFolders {
 public:
     // userName: the login name the profile folder is named after.
-    WineSpecialFolders(Registry& registry, const PathMapper& paths, std::string userName = WinePrefix::userName());
+    WineShellFolders(Registry& registry, const PathMapper& paths, std::string userName = WinePrefix::userName());
 
     std::string specialFolderPath(int csidl, bool create) override;
 

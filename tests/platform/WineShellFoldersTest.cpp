@@ -1,4 +1,4 @@
-#include "platform/posix/WineSpecialFolders.h"
+#include "platform/posix/WineShellFolders.h"
 #include "platform/posix/WinePathMapper.h"
 #include "platform/posix/WineRegistry.h"
 
@@ -15,7 +15,7 @@ const std::string hiveHeader =
     "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n"
     "\n#arch=win64\n";
 
-class WineSpecialFoldersTest : public ::testing::Test {
+class WineShellFoldersTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::create_directories(m_dir.path() / "dosdevices");
@@ -29,7 +29,7 @@ protected:
     std::string folder(int csidl, bool create = false) {
         platform::WineRegistry registry(m_dir.path().string(), [] { return false; }, {});
         platform::WinePathMapper paths(m_dir.path().string());
-        platform::WineSpecialFolders folders(registry, paths, "anna");
+        platform::WineShellFolders folders(registry, paths, "anna");
         return folders.specialFolderPath(csidl, create);
     }
 
@@ -38,7 +38,7 @@ protected:
 
 } // namespace
 
-TEST_F(WineSpecialFoldersTest, DefaultsOfCurrentWine) {
+TEST_F(WineShellFoldersTest, DefaultsOfCurrentWine) {
     writeHives("", "");
     const struct {
         int csidl;
@@ -70,7 +70,7 @@ TEST_F(WineSpecialFoldersTest, DefaultsOfCurrentWine) {
         EXPECT_EQ(folder(c.csidl), c.path) << c.csidl;
 }
 
-TEST_F(WineSpecialFoldersTest, FoldersRecordedByWineWin) {
+TEST_F(WineShellFoldersTest, FoldersRecordedByWineWin) {
     writeHives("\n[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders] 1\n"
                "\"Desktop\"=\"C:\\\\users\\\\anna\\\\\\x0420\\x0430\\x0431\\x043e\\x0447\\x0438\\x0439 "
                "\\x0441\\x0442\\x043e\\x043b\\\\\"\n"
@@ -86,11 +86,11 @@ TEST_F(WineSpecialFoldersTest, FoldersRecordedByWineWin) {
     EXPECT_EQ(folder(26), "C:\\users\\anna\\AppData\\Roaming");
 }
 
-TEST_F(WineSpecialFoldersTest, TheFixtureOfARealPrefix) {
+TEST_F(WineShellFoldersTest, TheFixtureOfARealPrefix) {
     fs::copy_file(testsupport::sharedFixture("wine/user.reg"), m_dir.path() / "user.reg");
     platform::WineRegistry registry(m_dir.path().string(), [] { return false; }, {});
     platform::WinePathMapper paths(m_dir.path().string());
-    platform::WineSpecialFolders folders(registry, paths, "someone-else");
+    platform::WineShellFolders folders(registry, paths, "someone-else");
     EXPECT_EQ(folders.specialFolderPath(0, false), "C:\\users\\root\\Desktop");
     EXPECT_EQ(folders.specialFolderPath(7, false),
               "C:\\users\\root\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp");
@@ -98,7 +98,7 @@ TEST_F(WineSpecialFoldersTest, TheFixtureOfARealPrefix) {
     EXPECT_EQ(folders.specialFolderPath(25, false), "C:\\users\\Public\\Desktop");
 }
 
-TEST_F(WineSpecialFoldersTest, CreateMakesTheFolder) {
+TEST_F(WineShellFoldersTest, CreateMakesTheFolder) {
     writeHives("", "");
     const fs::path startup =
         m_dir.path() / "drive_c/users/anna/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp";

@@ -1,8 +1,8 @@
-#include "platform/fake/FakeSpecialFolders.h"
+#include "platform/fake/FakeShellFolders.h"
 
 namespace platform {
 
-std::string FakeSpecialFolders::specialFolderPath(int csidl, bool create) {
+std::string FakeShellFolders::specialFolderPath(int csidl, bool create) {
     const auto it = m_folders.find(csidl);
     if (it == m_folders.end())
         return {};

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/SpecialFolders.h"
+#include "platform/ShellFolders.h"
 
 #include <map>
 #include <string>
@@ -8,7 +8,7 @@
 namespace platform {
 
 // Special folders from a table set by the test; records which folders were asked to be created.
-class FakeSpecialFolders : public SpecialFolders {
+class FakeShellFolders : public ShellFolders {
 public:
     void setFolder(int csidl, const std::string& windowsPath) { m_folders[csidl] = windowsPath; }
 

@@ -4,9 +4,9 @@
 namespace platform {
 
 // File-system folders of the shell's special folder ids (CSIDL numbers).
-class SpecialFolders {
+class ShellFolders {
 public:
-    virtual ~SpecialFolders() = default;
+    virtual ~ShellFolders() = default;
     // Windows path of the folder, without a trailing "\"; empty when the id has no file-system
     // folder. With create true a missing folder is made.
     virtual std::string specialFolderPath(int csidl, bool create) = 0;
