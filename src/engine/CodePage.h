@@ -55,4 +55,17 @@ std::string firstNonCp1251Char(std::string_view utf8);
 std::optional<char32_t> decodeUtf8(std::string_view utf8, std::size_t& pos);
 void appendUtf8(std::string& out, char32_t cp);
 
+// Value of an ASCII hexadecimal digit (0-9, a-f, A-F); -1 for any other character.
+int hexDigitValue(char c);
+
+// U+FFFD, what the conversions below put for text they cannot decode.
+inline constexpr char32_t kReplacementChar = 0xFFFD;
+
+// UTF-8 <-> UTF-16, for the formats that store UTF-16 code units. A malformed UTF-8 sequence and
+// an unpaired surrogate become U+FFFD, so each result is always well-formed.
+std::u16string utf16FromUtf8(std::string_view utf8);
+std::string utf8FromUtf16(std::u16string_view utf16);
+// Appends a code point (at most U+10FFFF, not a surrogate) as one unit or a surrogate pair.
+void appendUtf16(std::u16string& out, char32_t cp);
+
 } // namespace engine

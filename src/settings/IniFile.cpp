@@ -26,22 +26,12 @@ std::optional<std::string> readBytes(const std::filesystem::path& path) {
     return out.str();
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Signed decimal, or 32-bit hexadecimal after "0x"/"0X"; std::nullopt for anything else.
 std::optional<std::int32_t> parseInteger(std::string_view t) {
     if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
         std::uint64_t v = 0;
         for (char c : t.substr(2)) {
-            const int d = hexDigit(c);
+            const int d = engine::hexDigitValue(c);
             if (d < 0)
                 return std::nullopt;
             v = v * 16 + static_cast<std::uint64_t>(d);

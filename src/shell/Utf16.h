@@ -1,13 +1,11 @@
 #pragma once
-#include <string>
-#include <string_view>
+#include "engine/CodePage.h"
 
-// UTF-8 <-> UTF-16 for the Unicode parts of shortcut files.
+// UTF-8 <-> UTF-16 for the Unicode parts of shortcut files: the engine's conversions, which turn
+// malformed UTF-8 and unpaired surrogates into U+FFFD, so both results are always well-formed.
 namespace shell {
 
-// A malformed UTF-8 sequence becomes U+FFFD, so the result is always well-formed UTF-16.
-std::u16string utf16FromUtf8(std::string_view utf8);
-// An unpaired surrogate becomes U+FFFD, so the result is always valid UTF-8.
-std::string utf8FromUtf16(std::u16string_view utf16);
+using engine::utf16FromUtf8;
+using engine::utf8FromUtf16;
 
 } // namespace shell

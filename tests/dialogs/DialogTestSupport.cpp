@@ -6,29 +6,6 @@
 #include <QTest>
 
 namespace dialogtest {
-namespace {
-
-// The dialog tests need one QApplication for the whole run.
-class QtApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_dialogs";
-        static char* argv[] = {name, nullptr};
-        m_app = new QApplication(argc, argv);
-    }
-    void TearDown() override {
-        delete m_app;
-        m_app = nullptr;
-    }
-
-private:
-    QApplication* m_app = nullptr;
-};
-
-[[maybe_unused]] const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
-
-} // namespace
 
 dialogs::DialogServices Harness::services() {
     dialogs::DialogServices s;
@@ -53,15 +30,6 @@ dialogs::DialogServices Harness::services() {
         return step(dialog);
     };
     return s;
-}
-
-void typeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
 }
 
 void retype(QLineEdit* edit, const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "dialogs/DialogServices.h"
 #include "platform/fake/FakePathMapper.h"
+#include "widgets/WidgetTestSupport.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -44,7 +45,7 @@ inline std::string text(const QWidget* parent, const char* name) {
 }
 
 // Types text into a widget as key presses carrying the characters.
-void typeText(QWidget* widget, const QString& text);
+using widgettest::typeText;
 // Replaces an edit's text as the user would: select all, type.
 void retype(QLineEdit* edit, const QString& text);
 // Clicks a button found by name.

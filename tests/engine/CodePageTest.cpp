@@ -71,3 +71,36 @@ TEST(CodePage, UpperCasingCommutesWithTheOemMap) {
     EXPECT_EQ(upperUtf8("іґ"), "іґ"); // letters without an OEM counterpart stay as they are
     EXPECT_EQ(utf8FromCp1251(upperAnsi(*cp1251FromUtf8("ярлык"))), "ЯРЛЫК");
 }
+
+TEST(CodePage, Utf16ConversionsPairSurrogatesAndReplaceWhatTheyCannotDecode) {
+    struct Case {
+        std::string utf8;
+        std::u16string utf16;
+    };
+    const Case roundTrips[] = {
+        {"", u""},
+        {"Склад №2", u"Склад №2"},
+        {"\xF0\x9F\x98\x80!", {0xD83D, 0xDE00, u'!'}}, // above U+FFFF: a surrogate pair
+        {"\xEF\xBF\xBF", {0xFFFF}},
+        {"\xF4\x8F\xBF\xBF", {0xDBFF, 0xDFFF}}, // U+10FFFF
+    };
+    for (const auto& c : roundTrips) {
+        EXPECT_EQ(utf16FromUtf8(c.utf8), c.utf16) << c.utf8;
+        EXPECT_EQ(utf8FromUtf16(c.utf16), c.utf8) << c.utf8;
+    }
+    const Case fromUtf8[] = {
+        {"a\xFFz", u"a\uFFFDz"},
+        {"\xED\xA0\x80", u"\uFFFD"},     // an encoded surrogate is not UTF-8
+        {"\xF4\x90\x80\x80", u"\uFFFD"}, // above U+10FFFF
+        {"x\xD0", u"x\uFFFD"},           // truncated at the end
+    };
+    for (const auto& c : fromUtf8)
+        EXPECT_EQ(utf16FromUtf8(c.utf8), c.utf16) << c.utf8;
+    const Case fromUtf16[] = {
+        {"\xEF\xBF\xBDz", {0xD800, u'z'}}, // high surrogate without its low half
+        {"z\xEF\xBF\xBD", {u'z', 0xDC00}}, // low surrogate alone
+        {"\xEF\xBF\xBD\xEF\xBF\xBD", {0xDC00, 0xD800}},
+    };
+    for (const auto& c : fromUtf16)
+        EXPECT_EQ(utf8FromUtf16(c.utf16), c.utf8) << c.utf8;
+}

@@ -11,17 +11,13 @@ using engine::Engine;
 using engine::EngineError;
 using enginetest::addFolder;
 using enginetest::column;
-using testsupport::TempDir;
 
 namespace {
 
 using Names = std::vector<std::string>;
 
-class DataSets : public ::testing::Test {
+class DataSets : public enginetest::EngineInTempDir<> {
 protected:
-    TempDir dir;
-    Engine engine{dir.path().string()};
-
     void SetUp() override { engine.createTable("folder", enginetest::folderFields()); }
 };
 

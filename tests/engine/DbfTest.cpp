@@ -9,11 +9,9 @@
 
 using engine::DataSet;
 using engine::Dbf;
-using engine::Engine;
 using engine::EngineError;
 using engine::FieldDef;
 using engine::FieldType;
-using testsupport::TempDir;
 
 namespace {
 
@@ -91,11 +89,8 @@ TEST(Dbf, FieldDefinitionsAreChecked) {
     EXPECT_THROW(Dbf::checkFields({}), EngineError);
 }
 
-class DbfTable : public ::testing::Test {
+class DbfTable : public enginetest::EngineInTempDir<> {
 protected:
-    TempDir dir;
-    Engine engine{dir.path().string()};
-
     void SetUp() override {
         engine.createTable("T", {{"TEXT", FieldType::Character, 254, 0},
                                  {"SHORT", FieldType::Character, 5, 0},

@@ -12,10 +12,8 @@ using engine::tool::runDbfTool;
 
 namespace {
 
-class DbfTool : public ::testing::Test {
+class DbfTool : public enginetest::EngineInTempDir<> {
 protected:
-    testsupport::TempDir dir;
-    engine::Engine engine{dir.path().string()};
     std::string out, err;
 
     void SetUp() override {

@@ -1,11 +1,22 @@
 #pragma once
 #include "engine/DataSet.h"
 #include "engine/Engine.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 namespace enginetest {
+
+// Fixture base: an engine over a fresh temporary directory. Base is ::testing::Test or a
+// ::testing::TestWithParam.
+template <typename Base = ::testing::Test> class EngineInTempDir : public Base {
+protected:
+    testsupport::TempDir dir;
+    engine::Engine engine{dir.path().string()};
+};
 
 // The fields of the program's infobase table.
 inline std::vector<engine::FieldDef> folderFields() {

@@ -12,21 +12,16 @@
 #include <random>
 
 using engine::DataSet;
-using engine::Engine;
 using engine::EngineError;
 using enginetest::addFolder;
 using enginetest::column;
-using testsupport::TempDir;
 
 namespace {
 
 using Names = std::vector<std::string>;
 
-class Index : public ::testing::Test {
+class Index : public enginetest::EngineInTempDir<> {
 protected:
-    TempDir dir;
-    Engine engine{dir.path().string()};
-
     void SetUp() override { enginetest::createFolder(engine); }
 
     // The index file opened beside the engine, as another program would.

@@ -3,7 +3,6 @@
 #include "engine/EngineError.h"
 #include "engine/PosixFile.h"
 #include "engine/TableLocks.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +15,13 @@ using engine::DataSet;
 using engine::Engine;
 using engine::EngineError;
 using enginetest::addFolder;
-using testsupport::TempDir;
 
 namespace {
 
 namespace locks = engine::locks;
 
-class Locking : public ::testing::Test {
+class Locking : public enginetest::EngineInTempDir<> {
 protected:
-    TempDir dir;
-    Engine engine{dir.path().string()};
-
     void SetUp() override {
         enginetest::createFolder(engine);
         engine.setLockRetry(3, std::chrono::milliseconds(1));

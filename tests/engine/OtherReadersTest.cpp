@@ -102,10 +102,8 @@ struct Fixture {
 };
 
 // Tables and indexes written by another xBase engine.
-class ForeignTables : public ::testing::TestWithParam<Fixture> {
+class ForeignTables : public enginetest::EngineInTempDir<::testing::TestWithParam<Fixture>> {
 protected:
-    TempDir dir;
-    Engine engine{dir.path().string()};
     std::vector<Row> rows;
 
     void SetUp() override {

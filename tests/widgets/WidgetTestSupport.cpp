@@ -11,7 +11,8 @@
 namespace widgettest {
 namespace {
 
-// The widget tests need one QApplication for the whole run.
+// The window tests (widgets, dialogs and the windows built of them) need one QApplication for the
+// whole run.
 class QtApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {

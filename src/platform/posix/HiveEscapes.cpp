@@ -6,47 +6,8 @@ namespace platform {
 
 namespace {
 
-constexpr char32_t replacementChar = 0xFFFD;
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool isOctal(char c) {
     return c >= '0' && c <= '7';
-}
-
-void appendUtf16(std::u16string& out, char32_t cp) {
-    if (cp >= 0x10000) {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-        out.push_back(static_cast<char16_t>(cp));
-    }
-}
-
-// UTF-16 code units (as the file spells them) to UTF-8; a lone surrogate becomes U+FFFD.
-std::string utf8FromUtf16(const std::u16string& units) {
-    std::string out;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char32_t u = units[i];
-        if (u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
-            engine::appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-            ++i;
-        } else if (u >= 0xD800 && u < 0xE000) {
-            engine::appendUtf8(out, replacementChar);
-        } else {
-            engine::appendUtf8(out, u);
-        }
-    }
-    return out;
 }
 
 char16_t letterEscape(char c) {
@@ -102,7 +63,7 @@ std::optional<HiveStringRead> readHiveString(std::string_view line, std::size_t 
     while (pos < line.size()) {
         const char c = line[pos];
         if (c == delimiter)
-            return HiveStringRead{utf8FromUtf16(units), pos + 1};
+            return HiveStringRead{engine::utf8FromUtf16(units), pos + 1};
         if (c == '\\' && pos + 1 < line.size() && static_cast<unsigned char>(line[pos + 1]) < 0x80) {
             const char e = line[pos + 1];
             pos += 2;
@@ -111,8 +72,8 @@ std::optional<HiveStringRead> readHiveString(std::string_view line, std::size_t 
             } else if (e == 'x') {
                 unsigned value = 0;
                 int digits = 0;
-                while (digits < 4 && pos < line.size() && hexDigit(line[pos]) >= 0) {
-                    value = value * 16 + static_cast<unsigned>(hexDigit(line[pos++]));
+                while (digits < 4 && pos < line.size() && engine::hexDigitValue(line[pos]) >= 0) {
+                    value = value * 16 + static_cast<unsigned>(engine::hexDigitValue(line[pos++]));
                     ++digits;
                 }
                 units.push_back(digits ? static_cast<char16_t>(value) : u'x');
@@ -132,18 +93,13 @@ std::optional<HiveStringRead> readHiveString(std::string_view line, std::size_t 
                 return std::nullopt;
         }
         const auto cp = engine::decodeUtf8(line, pos);
-        appendUtf16(units, cp ? *cp : replacementChar);
+        engine::appendUtf16(units, cp ? *cp : engine::kReplacementChar);
     }
     return std::nullopt;
 }
 
 std::string escapeHiveString(std::string_view utf8, std::string_view extra) {
-    std::u16string units;
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const auto cp = engine::decodeUtf8(utf8, pos);
-        appendUtf16(units, cp ? *cp : replacementChar);
-    }
+    const std::u16string units = engine::utf16FromUtf8(utf8);
     static constexpr char hex[] = "0123456789abcdef";
     std::string out;
     out.reserve(units.size());

@@ -66,14 +66,7 @@ std::optional<std::uint32_t> readTypeNumber(std::string_view s, std::size_t& pos
     std::uint32_t type = 0;
     int digits = 0;
     while (pos < s.size() && s[pos] != ')') {
-        const char c = s[pos++];
-        int d = -1;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
+        const int d = engine::hexDigitValue(s[pos++]);
         if (d < 0 || ++digits > 8)
             return std::nullopt;
         type = type * 16 + static_cast<std::uint32_t>(d);
@@ -84,16 +77,6 @@ std::optional<std::uint32_t> readTypeNumber(std::string_view s, std::size_t& pos
     return type;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Comma-separated bytes of one or two hex digits each, blanks allowed around them.
 std::optional<std::string> readHexBytes(std::string_view s) {
     std::string bytes;
@@ -102,8 +85,8 @@ std::optional<std::string> readHexBytes(std::string_view s) {
         s = skipBlanks(s);
         int value = 0;
         int digits = 0;
-        while (!s.empty() && hexValue(s.front()) >= 0 && digits < 2) {
-            value = value * 16 + hexValue(s.front());
+        while (!s.empty() && engine::hexDigitValue(s.front()) >= 0 && digits < 2) {
+            value = value * 16 + engine::hexDigitValue(s.front());
             s.remove_prefix(1);
             ++digits;
         }
@@ -153,9 +136,9 @@ bool readData(std::string_view d, HiveValue& value) {
             return false;
         std::uint32_t number = 0;
         for (const char c : digits) {
-            if (hexValue(c) < 0)
+            if (engine::hexDigitValue(c) < 0)
                 return false;
-            number = number * 16 + static_cast<std::uint32_t>(hexValue(c));
+            number = number * 16 + static_cast<std::uint32_t>(engine::hexDigitValue(c));
         }
         value.type = hivetype::dword;
         value.data.clear();
