@@ -48,10 +48,14 @@ TableFile::TableFile(const Paths& paths, const FileFactory& factory, bool exclus
     }
     m_dbf = std::make_unique<Dbf>(file);
     if (m_paths.indexExists) {
+        bool busy = false;
         try {
-            openIndex();
+            openIndex(&busy);
         } catch (const EngineError& e) {
-            if (wantIndex)
+            // A busy index is sound but in another program's hands: the table opened without it
+            // would be written without keeping it current, and the rows written then would be
+            // missing from its tag order for everyone. Only an unusable index is left out.
+            if (wantIndex || busy)
                 throw;
             m_indexError = e.what();
             m_index.reset();
@@ -63,10 +67,17 @@ TableFile::TableFile(const Paths& paths, const FileFactory& factory, bool exclus
 
 TableFile::~TableFile() = default;
 
-void TableFile::openIndex() {
+void TableFile::openIndex(bool* busy) {
     m_indexFile = m_factory(m_paths.index, false);
-    locks::Guard guard(*m_indexFile, locks::kIndexLock, 1, true, m_policy,
-                       "Index file " + m_indexFile->name() + " is locked by another program");
+    locks::Guard guard;
+    try {
+        guard = locks::Guard(*m_indexFile, locks::kIndexLock, 1, true, m_policy,
+                             "Index file " + m_indexFile->name() + " is locked by another program");
+    } catch (const EngineError&) {
+        if (busy)
+            *busy = true;
+        throw;
+    }
     m_index = std::make_unique<CdxIndex>(*m_indexFile);
     const auto& tags = m_index->tags();
     for (std::size_t t = 0; t < tags.size(); ++t) {

@@ -70,7 +70,9 @@ public:
     std::string checkIndex();
 
 private:
-    void openIndex();
+    // Opens the index file and reads its tags under its lock; *busy is set when the lock could
+    // not be had.
+    void openIndex(bool* busy = nullptr);
     bool structural() const;
     locks::Guard lockIndex();
     locks::Guard lockHeader();

@@ -84,6 +84,29 @@ TEST_F(Locking, AppendsWaitForTheHeaderLockAndIndexUpdatesForTheIndexLock) {
     EXPECT_EQ(ds.checkIndex(), "");
 }
 
+// An index that is only busy is not an unusable one: a table opened without it would be written
+// without keeping it current, and the rows written then would be missing from its tag order.
+TEST_F(Locking, AnIndexBusyAtOpenFailsTheOpenEvenWithoutTheIndex) {
+    engine::PosixFile index(engine.indexPath("folder"), false);
+    ASSERT_TRUE(index.tryLock(locks::kIndexLock, 1, true));
+    DataSet plain(engine, "folder");
+    try {
+        plain.open({.withIndex = false});
+        addFolder(plain, "a", "p");
+    } catch (const EngineError& e) {
+        EXPECT_NE(std::string(e.what()).find("folder.cdx"), std::string::npos) << e.what();
+    }
+    index.unlock(locks::kIndexLock, 1);
+    plain.close();
+    plain.open({.withIndex = false});
+    addFolder(plain, "b", "q");
+    DataSet ds(engine, "folder");
+    ds.open();
+    ds.selectTag("NAME");
+    EXPECT_EQ(enginetest::column(ds, "NAME"), enginetest::column(plain, "NAME"));
+    EXPECT_EQ(ds.checkIndex(), "");
+}
+
 TEST_F(Locking, ATableWithoutIndexLocksItsRecordsAtTheirOwnOffsets) {
     engine.createTable("program", {{"NAME", engine::FieldType::Character, 40, 0}});
     DataSet ds(engine, "program");
