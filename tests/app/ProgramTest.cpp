@@ -13,6 +13,7 @@
 #include "shell/ShellLinkFile.h"
 #include "support/TempDir.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,6 +38,7 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -123,6 +125,7 @@ protected:
         setenv("WINEPREFIX", m_prefix.c_str(), 1);
         setenv("HOME", (m_root.path() / "home").c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
+        prepare();
 
         m_program = std::make_unique<app::Program>(qtApp(), m_programDir / "tarvesk");
         m_program->create();
@@ -132,6 +135,9 @@ protected:
                 m_main = widget;
         ASSERT_NE(m_main, nullptr);
     }
+
+    // What a fixture puts in place before the program starts.
+    virtual void prepare() {}
 
     void TearDown() override {
         m_program.reset();
@@ -336,5 +342,152 @@ TEST_F(ProgramTest, CloseThroughTheWindowWritesItsPlace) {
     EXPECT_NE(readAll(m_programDir / "Tarvesk.ini").find("[Main]"), std::string::npos);
     EXPECT_TRUE(fs::exists(m_programDir / "category.cfg"));
 }
+
+// The program started on a damaged infobase table: the error is reported, the windows come up and
+// no command, bar, key, drop or other window of the running program brings it down.
+class DamagedTablesTest : public ProgramTest {
+protected:
+    void prepare() override { testsupport::writeFile(m_programDir / "folder.dbf", "not a table at all"); }
+};
+
+// Dismisses every modal dialog as soon as it shows, for as long as the object lives.
+class DismissModals {
+public:
+    DismissModals() {
+        QObject::connect(&m_timer, &QTimer::timeout, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        m_timer.start(10);
+    }
+
+private:
+    QTimer m_timer;
+};
+
+TEST_F(DamagedTablesTest, EveryCommandOfTheRunningProgramSurvives) {
+    EXPECT_FALSE(m_errors.empty()) << "the failed start of the tables is reported";
+    DismissModals dismiss;
+    for (const char* action : {"actAddProgram", "actEditProgram", "actDeleteProgram", "actAddFolder",
+                               "actEditFolder", "actDeleteFolder", "pmiOpenWindow", "pmiOpenExplorer",
+                               "pmiFolderShortCut", "pmiCommonDesktop", "pmiCurrentDesktop", "pmiClearCategory",
+                               "pmiClearDivision", "pmiClearBoth"})
+        trigger(action);
+    for (const char* list : {"dbgProgram", "dbgFolder"}) {
+        auto* view = control<QListView>(list);
+        view->setFocus();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Space})
+            QTest::keyClick(view, key);
+    }
+    for (int index = 0; index < 5; ++index) {
+        control<QComboBox>("cmbStartRegime")->setCurrentIndex(index);
+        QTest::mouseClick(control<QWidget>("btnStart"), Qt::LeftButton);
+    }
+    for (const char* checkBox : {"cbxNonParent", "cbxCategoryFilter", "cbxDivisionFilter"})
+        if (auto* box = m_main->findChild<QCheckBox*>(QString::fromLatin1(checkBox)))
+            box->click();
+    // The bars' own menus.
+    for (const char* menu : {"pmuCategory", "pmuDivision"})
+        for (QAction* action : control<QMenu>(menu)->actions())
+            action->trigger();
+
+    // A dropped shortcut, the explorer's start and the registry window.
+    shell::TShellLinkInfo info;
+    info.TargetPath = "C:\\1Cv77\\BIN\\1cv7.exe";
+    info.Arguments = "ENTERPRISE /dD:\\Bases\\Sklad\\";
+    const fs::path file = m_root.path() / "Склад.lnk";
+    testsupport::writeFile(file, shell::ShellLinkFile::encode(info));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+    QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_main, &drop);
+
+    QTest::mouseClick(control<QWidget>("btnExplorer"), Qt::LeftButton);
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<explorer::TfrmExplorer*>(widget)) {
+            fs::create_directories(m_prefix / "drive_c" / "Bases" / "New");
+            window->ShowFolder((m_prefix / "drive_c" / "Bases" / "New").string());
+            QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("btnStart")), Qt::LeftButton);
+            window->hide();
+        }
+    QTest::mouseClick(control<QWidget>("btnReestr"), Qt::LeftButton);
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("frmReestr") && widget->isVisible()) {
+            for (QAbstractButton* button : widget->findChildren<QAbstractButton*>())
+                if (button->isEnabled() && button->isVisible())
+                    button->click();
+            widget->hide();
+        }
+    QTest::mouseClick(control<QWidget>("btnCloseApp"), Qt::LeftButton);
+    m_program.reset();
+    EXPECT_EQ(readAll(m_programDir / "folder.dbf"), "not a table at all") << "the damaged table is left as found";
+}
+
+// Hostile surroundings of an ordinary session: the program starts, registers an infobase, starts
+// it, makes a shortcut, opens its other windows and ends, without coming down.
+struct Condition {
+    const char* name;
+    bool reportsErrors;
+    std::function<void(const fs::path& programDir, const fs::path& prefix)> apply;
+};
+
+// Named by its name alone, so the test names stay the same from one run to the next.
+void PrintTo(const Condition& condition, std::ostream* out) { *out << condition.name; }
+
+class HostileConditionsTest : public ProgramTest, public ::testing::WithParamInterface<Condition> {
+protected:
+    void prepare() override { GetParam().apply(m_programDir, m_prefix); }
+};
+
+TEST_P(HostileConditionsTest, AnOrdinarySessionSurvives) {
+    const bool readOnly = std::string(GetParam().name) == "ReadOnlyProgramDirectory";
+    if (readOnly && geteuid() == 0)
+        GTEST_SKIP() << "permissions do not hold the superuser back";
+    registerBoth();
+    if (!readOnly) {
+        ASSERT_EQ(listTexts("dbgFolder"), QStringList{QStringLiteral("Торговля")});
+    }
+    DismissModals dismiss;
+    QTest::mouseClick(control<QWidget>("btnStart"), Qt::LeftButton);
+    trigger("pmiCurrentDesktop");
+    QTest::mouseClick(control<QWidget>("btnSetup"), Qt::LeftButton);
+    QTest::mouseClick(control<QWidget>("btnReestr"), Qt::LeftButton);
+    QTest::mouseClick(control<QWidget>("btnExplorer"), Qt::LeftButton);
+    QTest::mouseClick(control<QWidget>("btnCloseApp"), Qt::LeftButton);
+    m_program.reset();
+    if (readOnly)
+        fs::permissions(m_programDir, fs::perms::owner_all);
+    // A failure is reported, never passed over as success; where nothing fails nothing is reported.
+    EXPECT_EQ(!m_errors.empty(), GetParam().reportsErrors) << (m_errors.empty() ? "" : m_errors.front());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Conditions, HostileConditionsTest,
+    ::testing::Values(
+        Condition{"NoWinePrefix", true, [](const fs::path&, const fs::path& prefix) { fs::remove_all(prefix); }},
+        Condition{"PrefixWithoutTitles", false,
+                  [](const fs::path&, const fs::path& prefix) {
+                      testsupport::writeFile(prefix / "user.reg", "WINE REGISTRY Version 2\n\n#arch=win32\n");
+                  }},
+        Condition{"HomeUnset", false, [](const fs::path&, const fs::path&) { unsetenv("HOME"); }},
+        Condition{"GarbageSettings", false,
+                  [](const fs::path& programDir, const fs::path&) {
+                      testsupport::writeFile(programDir / "Tarvesk.ini",
+                                             "[Main]\nfrmMain_Left=abc\nfrmMain_Top=99999999999999\n"
+                                             "[Common]\ncbxSysTray_Checked=-7\ncmbShortCut_ItemIndex=42\n"
+                                             "cbxFilter_Checked=1\n[Filter]\nbarCategory_Section=-3\n"
+                                             "barCategory_Item=2147483647\nbarDivision_Section=77\n"
+                                             "[Control]\nstrControl=zz\x01\n[Color]\n"
+                                             "cbnButtonColor_ActiveColor=clNothing\ncbnFrom_ActiveColor=-1\n"
+                                             "rbnGradient_Checked=1\nrbnColorForm_Checked=1\n"
+                                             "cbnColorForm_ActiveColor=0xZZ\n[Start]\nedtPrmFile_Text=\xff\xfe\n");
+                      testsupport::writeFile(programDir / "category.cfg", "\x01\x02garbage\n[[[\n=\n");
+                      testsupport::writeFile(programDir / "division.cfg", std::string(5000, '\xff'));
+                  }},
+        Condition{"ReadOnlyProgramDirectory", true,
+                  [](const fs::path& programDir, const fs::path&) {
+                      fs::permissions(programDir, fs::perms::owner_read | fs::perms::owner_exec);
+                  }}),
+    [](const ::testing::TestParamInfo<Condition>& param) { return std::string(param.param.name); });
 
 } // namespace
