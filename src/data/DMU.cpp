@@ -1,6 +1,7 @@
 #include "data/DMU.h"
 
 #include "app/Common.h"
+#include "data/FieldWidths.h"
 #include "data/FolderFilter.h"
 #include "engine/EngineError.h"
 #include "launch/UserSwitches.h"
@@ -24,17 +25,17 @@ FieldDef number(const char* name, int width) {
 }
 
 const std::vector<FieldDef>& programFields() {
-    static const std::vector<FieldDef> fields = {text("NAME", 40), text("PATH", 240)};
+    static const std::vector<FieldDef> fields = {text("NAME", width::Name), text("PATH", width::Path)};
     return fields;
 }
 const std::vector<FieldDef>& folderFields() {
-    static const std::vector<FieldDef> fields = {text("NAME", 40),      text("PATH", 240),     text("USERNAME", 24),
-                                                 text("PASSWORD", 10),  text("USERPATH", 240), text("PRMFILE", 240),
+    static const std::vector<FieldDef> fields = {text("NAME", width::Name),      text("PATH", width::Path),     text("USERNAME", width::UserName),
+                                                 text("PASSWORD", width::Password),  text("USERPATH", width::Path), text("PRMFILE", width::Path),
                                                  number("CATEGORY", 6), number("DIVISION", 6)};
     return fields;
 }
 const std::vector<FieldDef>& userFields() {
-    static const std::vector<FieldDef> fields = {text("USERNAME", 24), text("PASSWORD", 10)};
+    static const std::vector<FieldDef> fields = {text("USERNAME", width::UserName), text("PASSWORD", width::Password)};
     return fields;
 }
 

@@ -3,6 +3,7 @@
 #include "dialogs/DialogParts.h"
 #include "dialogs/Folder.h"
 #include "dialogs/InfobaseFill.h"
+#include "data/FieldWidths.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,11 +15,10 @@
 namespace dialogs {
 namespace {
 
-// Widths of the fields of table folder.
-constexpr int kNameWidth = 40;
-constexpr int kPathWidth = 240;
-constexpr int kUserNameWidth = 24;
-constexpr int kPasswordWidth = 10;
+constexpr int kNameWidth = data::width::Name;
+constexpr int kPathWidth = data::width::Path;
+constexpr int kUserNameWidth = data::width::UserName;
+constexpr int kPasswordWidth = data::width::Password;
 
 QLineEdit* classificationBox(const char* name) {
     auto* box = namedEdit(name);

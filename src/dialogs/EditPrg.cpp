@@ -1,6 +1,7 @@
 #include "dialogs/EditPrg.h"
 
 #include "dialogs/DialogParts.h"
+#include "data/FieldWidths.h"
 
 #include <QGridLayout>
 #include <QLineEdit>
@@ -10,9 +11,8 @@
 namespace dialogs {
 namespace {
 
-// Widths of the fields of table program.
-constexpr int kNameWidth = 40;
-constexpr int kPathWidth = 240;
+constexpr int kNameWidth = data::width::Name;
+constexpr int kPathWidth = data::width::Path;
 
 // The default name of a new executable, with a Latin "C".
 constexpr const char* kDefaultName = "1C:Предприятие 7.7";

@@ -1,6 +1,7 @@
 #include "dialogs/UserGrid.h"
 
 #include "dialogs/RecordActions.h"
+#include "data/FieldWidths.h"
 #include "engine/DataSet.h"
 #include "engine/EngineError.h"
 #include "widgets/DataSetListModel.h"
@@ -17,8 +18,8 @@ namespace {
 
 constexpr int kMargin = 4;
 constexpr int kGap = 6;
-constexpr int kUserNameWidth = 24; // field widths of table user
-constexpr int kPasswordWidth = 10;
+constexpr int kUserNameWidth = data::width::UserName;
+constexpr int kPasswordWidth = data::width::Password;
 
 QString stars(const std::string& text) {
     return QString(QString::fromStdString(text).size(), QLatin1Char('*'));
