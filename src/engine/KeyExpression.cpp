@@ -1,5 +1,6 @@
 #include "engine/KeyExpression.h"
 
+#include "engine/CdxFormat.h"
 #include "engine/CodePage.h"
 #include "engine/EngineError.h"
 #include "engine/FieldCodec.h"
@@ -41,8 +42,8 @@ KeyExpression::KeyExpression(std::string_view expression, const Dbf& dbf) : m_te
     if (m_numeric && m_upper)
         refuse("applies UPPER to a numeric field");
     m_length = m_numeric ? 8 : static_cast<std::uint16_t>(m_dbfField.def.width);
-    if (m_length > 240)
-        refuse("gives keys longer than 240 bytes");
+    if (m_length > cdx::kMaxKeyLength)
+        refuse("gives keys longer than " + std::to_string(cdx::kMaxKeyLength) + " bytes");
 }
 
 std::string KeyExpression::numericKey(double value) {
