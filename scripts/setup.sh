@@ -11,6 +11,9 @@ TARVESK_PACKAGES=(
     python3 python3-dbf liblnk-utils
     clang libclang-rt-14-dev
     xdg-utils locales
+    # Wine, with its 32-bit half for 1C:Enterprise 7.7, and the cross compilers of the Windows
+    # helpers and of the tests' stand-in for 1C:Enterprise.
+    wine wine64 wine32:i386 gcc-mingw-w64-i686 gcc-mingw-w64-x86-64
 )
 
 tarvesk_missing_packages() {
@@ -32,9 +35,24 @@ tarvesk_install_packages() {
     fi
     echo "Installing Debian packages: $missing"
     export DEBIAN_FRONTEND=noninteractive
+    # 1C:Enterprise 7.7 is a 32-bit program: Wine needs its i386 half.
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${sudo[@]}" dpkg --add-architecture i386
+    fi
     "${sudo[@]}" apt-get update -qq
     # shellcheck disable=SC2086
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+}
+
+# Wine gives 1C:Enterprise the Windows-1251 code page only under a Russian locale.
+tarvesk_make_russian_locale() {
+    locale -a 2>/dev/null | grep -qix 'ru_RU.utf8' && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Making the locale ru_RU.UTF-8"
+    "${sudo[@]}" sed -i 's/^# *ru_RU.UTF-8 UTF-8/ru_RU.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+    "${sudo[@]}" locale-gen >/dev/null
 }
 
 # Configures and builds into build/ under the repository root.

@@ -7,6 +7,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/setup.sh"
 
 tarvesk_install_packages
+tarvesk_make_russian_locale
 tarvesk_build "$root" -DTARVESK_BUILD_TESTS=ON
 
 export QT_QPA_PLATFORM=offscreen

@@ -134,8 +134,9 @@ void TitleRegister(platform::Registry& registry, const std::string& directory, c
         key->flush();
 }
 
-void RunProgram(platform::Shell& shell, const std::string& program, const std::string& arguments) {
-    shell.runProgram(program, arguments);
+void RunProgram(platform::Shell& shell, const std::string& program, const std::string& arguments,
+                const std::string& password) {
+    shell.runProgram(program, arguments, password);
 }
 
 bool IsShortcutFile(std::string_view path) {

@@ -82,8 +82,10 @@ void TitleWriteIfAbsent(platform::Registry& registry, const std::string& directo
 // HKEY_CURRENT_USER (created from the root, even when the Titles key is missing).
 void TitleRegister(platform::Registry& registry, const std::string& directory, const std::string& title);
 
-// Starts a program with an argument string through the shell; failures are silent.
-void RunProgram(platform::Shell& shell, const std::string& program, const std::string& arguments);
+// Starts a program with an argument string through the shell; failures are silent. password is the
+// plain password the string carries, which the shell keeps out of sight of other users.
+void RunProgram(platform::Shell& shell, const std::string& program, const std::string& arguments,
+                const std::string& password = {});
 
 // File-type tests on the extension of the file name (from its last dot, dot included), compared
 // without regard to case. The file name is what follows the last "\", ":" or "/".

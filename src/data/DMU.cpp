@@ -29,9 +29,14 @@ const std::vector<FieldDef>& programFields() {
     return fields;
 }
 const std::vector<FieldDef>& folderFields() {
-    static const std::vector<FieldDef> fields = {text("NAME", width::Name),      text("PATH", width::Path),     text("USERNAME", width::UserName),
-                                                 text("PASSWORD", width::Password),  text("USERPATH", width::Path), text("PRMFILE", width::Path),
-                                                 number("CATEGORY", 6), number("DIVISION", 6)};
+    static const std::vector<FieldDef> fields = {text("NAME", width::Name),
+                                                 text("PATH", width::Path),
+                                                 text("USERNAME", width::UserName),
+                                                 text("PASSWORD", width::Password),
+                                                 text("USERPATH", width::Path),
+                                                 text("PRMFILE", width::Path),
+                                                 number("CATEGORY", 6),
+                                                 number("DIVISION", 6)};
     return fields;
 }
 const std::vector<FieldDef>& userFields() {
@@ -321,6 +326,10 @@ std::string TDM::InfobasePrmFile(launch::FolderSet set) {
 
 std::string TDM::UserSwitches(bool withPassword, launch::FolderSet set) {
     return UserSwitches(withPassword, folderSet(set));
+}
+
+std::string TDM::InfobasePassword(launch::FolderSet set) {
+    return InfobasePassword(folderSet(set));
 }
 
 bool TDM::LocateInfobase(launch::FolderSet set, const std::string& path) {

@@ -66,6 +66,7 @@ public:
     // The same getters for the launcher, which names the data set.
     std::string InfobasePrmFile(launch::FolderSet set) override;
     std::string UserSwitches(bool withPassword, launch::FolderSet set) override;
+    std::string InfobasePassword(launch::FolderSet set) override;
     bool LocateInfobase(launch::FolderSet set, const std::string& path) override;
 
     void ApplyFilter(app::FilterMode mode);

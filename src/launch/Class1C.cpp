@@ -61,14 +61,19 @@ void TC1C::Prepare(app::LaunchSource source) {
 
     std::string ownBatchFile;
     UserArgs.clear();
+    m_password.clear();
     if (m_data) {
         if (explorer) {
             if (m_data->LocateInfobase(FolderSet::dbfSearch, Path)) {
                 UserArgs = m_data->UserSwitches(true, FolderSet::dbfSearch);
+                m_password = m_data->InfobasePassword(FolderSet::dbfSearch);
                 ownBatchFile = m_data->InfobasePrmFile(FolderSet::dbfSearch);
             }
         } else {
-            UserArgs = m_data->UserSwitches(source == app::LaunchSource::lsMainWindow, FolderSet::dbfFolder);
+            const bool withPassword = source == app::LaunchSource::lsMainWindow;
+            UserArgs = m_data->UserSwitches(withPassword, FolderSet::dbfFolder);
+            if (withPassword)
+                m_password = m_data->InfobasePassword(FolderSet::dbfFolder);
             ownBatchFile = m_data->InfobasePrmFile(FolderSet::dbfFolder);
         }
     }
@@ -95,15 +100,20 @@ void TC1C::Launch(app::LaunchSource source) {
     case app::LaunchSource::lsMainWindow:
         // An empty directory (no infobase row) is never written: the Titles helpers skip it.
         app::TitleWriteIfAbsent(m_registry, Path, m_data ? m_data->InfobaseName() : std::string());
-        app::RunProgram(m_shell, GetProgramPath(), BuildCommandLine(source));
+        start(source);
         break;
     case app::LaunchSource::lsExplorer:
         if (app::TitleExists(m_registry, Path) || (m_data && m_data->RegisterExplorerInfobase()))
-            app::RunProgram(m_shell, GetProgramPath(), BuildCommandLine(source));
+            start(source);
         break;
     case app::LaunchSource::lsShortcut:
         break;
     }
+}
+
+void TC1C::start(app::LaunchSource source) {
+    const std::string arguments = BuildCommandLine(source); // fills m_password
+    app::RunProgram(m_shell, GetProgramPath(), arguments, m_password);
 }
 
 std::string TC1C::GetProgramPath() {

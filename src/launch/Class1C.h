@@ -59,6 +59,12 @@ public:
     std::string UserArgs;
 
 private:
+    // Composes the argument string and starts the current executable with it.
+    void start(app::LaunchSource source);
+
+    // The plain password UserArgs carries, handed to the shell so it can keep it out of sight.
+    std::string m_password;
+
     platform::Registry& m_registry;
     platform::Shell& m_shell;
     LaunchData* m_data = nullptr;

@@ -19,6 +19,8 @@ public:
     virtual std::string InfobasePrmFile(FolderSet set) = 0;
     // " /n" user, " /p" plain password (only withPassword), " /u" user directory, each when not empty.
     virtual std::string UserSwitches(bool withPassword, FolderSet set) = 0;
+    // The plain (unscrambled) password of the current row.
+    virtual std::string InfobasePassword(FolderSet set) = 0;
     // Makes the row whose PATH equals path (without regard to case) current in the data set; the
     // current row stays when none matches. The look-up data set first takes in rows stored since.
     virtual bool LocateInfobase(FolderSet set, const std::string& path) = 0;

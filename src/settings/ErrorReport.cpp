@@ -17,4 +17,10 @@ void showErrorReport(const std::string& message, QWidget* parent) {
     box.exec();
 }
 
+void showWarning(const std::string& message, QWidget* parent) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tarvesk"), QString::fromStdString(message), QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
 } // namespace settings

@@ -14,4 +14,8 @@ QString errorReportText(const std::string& message);
 // The general error report: a message box captioned "Tarvesk" with the error icon and OK.
 void showErrorReport(const std::string& message, QWidget* parent = nullptr);
 
+// A warning that does not stop anything: a message box captioned "Tarvesk" with the warning icon
+// and OK, the text as it is.
+void showWarning(const std::string& message, QWidget* parent = nullptr);
+
 } // namespace settings

@@ -11,6 +11,7 @@
 #include "platform/posix/WineRegistry.h"
 #include "registry/UnaccountedList.h"
 #include "shell/ShellLinkFile.h"
+#include "support/FakeWine.h"
 #include "support/TempDir.h"
 
 #include <QAbstractButton>
@@ -112,12 +113,7 @@ protected:
         testsupport::writeFile(m_prefix / "user.reg", "WINE REGISTRY Version 2\n\n#arch=win32\n\n"
                                                       "[Software\\\\1C\\\\1Cv7\\\\7.7\\\\Titles] 1700000000\n");
         m_wineLog = m_root.path() / "wine.log";
-        const fs::path wine = m_root.path() / "bin" / "wine";
-        // One write per start, so starts that overlap never mix their lines.
-        testsupport::writeFile(wine, "#!/bin/sh\nline=\nfor a in \"$@\"; do line=\"$line[$a]\"; done\n"
-                                     "printf '%s\\n' \"$line\" >> '" +
-                                         m_wineLog.string() + "'\n");
-        fs::permissions(wine, fs::perms::owner_all);
+        testsupport::writeFakeWine(m_root.path() / "bin" / "wine", m_wineLog);
 
         const char* path = std::getenv("PATH");
         m_oldPath = path ? path : "";
@@ -127,7 +123,7 @@ protected:
         unsetenv("XDG_CONFIG_HOME");
         prepare();
 
-        m_program = std::make_unique<app::Program>(qtApp(), m_programDir / "tarvesk");
+        m_program = std::make_unique<app::Program>(qtApp(), m_programDir / "tarvesk", testsupport::bridgeDirectory());
         m_program->create();
         m_program->show();
         for (QWidget* widget : QApplication::topLevelWidgets())
@@ -179,11 +175,17 @@ protected:
         return texts;
     }
 
-    // The argv lines the fake wine logged once count launches reached it.
+    // The command lines Wine's helper was given once count launches reached the fake wine.
     std::vector<std::string> waitForLaunches(std::size_t count) {
         for (int i = 0; i < 3000 && lines(readAll(m_wineLog)).size() < count; ++i)
             QTest::qWait(10);
-        return lines(readAll(m_wineLog));
+        std::vector<std::string> commandLines;
+        for (const auto& start : lines(readAll(m_wineLog))) {
+            // [helper]{run}{program}{command line}{as shown} ...
+            const auto open = start.find("}{", start.find("}{") + 2) + 1;
+            commandLines.push_back(start.substr(open + 1, start.find('}', open) - open - 1));
+        }
+        return commandLines;
     }
 
     std::optional<std::string> title(const std::string& directory) {
@@ -213,14 +215,14 @@ TEST_F(ProgramTest, RegisteredInfobaseStartsInEveryRegimeWithItsArgumentString) 
         regime->setCurrentIndex(index);
         QTest::mouseClick(start, Qt::LeftButton);
     }
-    const std::string exe = "[" + (m_prefix / "drive_c" / "1Cv77" / "BIN" / "1cv7.exe").string() + "]";
-    const std::string rest = "[/dC:\\Bases\\Trade\\][/nКассир][/p123]";
+    const std::string exe = R"("C:\1Cv77\BIN\1cv7.exe" )";
+    const std::string rest = R"( /dC:\Bases\Trade\ /nКассир /p123)";
     const std::vector<std::string> expected = {
-        exe + "[enterprise][/dC:\\Bases\\Trade\\][/m][/nКассир][/p123]",
-        exe + "[config]" + rest,
-        exe + "[debug]" + rest,
-        exe + "[monitor]" + rest,
-        exe + "[config]" + rest + "[/@C:\\Bases\\load.prm]",
+        exe + R"(enterprise /dC:\Bases\Trade\ /m /nКассир /p123)",
+        exe + "config" + rest,
+        exe + "debug" + rest,
+        exe + "monitor" + rest,
+        exe + "config" + rest + R"( /@C:\Bases\load.prm)",
     };
     // The starts are detached: their lines may arrive in any order.
     std::vector<std::string> launches = waitForLaunches(5);
@@ -288,8 +290,7 @@ TEST_F(ProgramTest, ExplorerLaunchOnANewDirectoryPassesTheInfobaseDialogFirst) {
     });
     QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("btnStart")), Qt::LeftButton);
     EXPECT_EQ(offered, QStringLiteral("C:\\Bases\\New\\"));
-    const std::string exe = "[" + (m_prefix / "drive_c" / "1Cv77" / "BIN" / "1cv7.exe").string() + "]";
-    EXPECT_EQ(waitForLaunches(1), std::vector<std::string>{exe + "[enterprise][/dC:\\Bases\\New\\]"});
+    EXPECT_EQ(waitForLaunches(1), std::vector<std::string>{R"("C:\1Cv77\BIN\1cv7.exe" enterprise /dC:\Bases\New\)"});
     EXPECT_TRUE(listTexts("dbgFolder").contains(QStringLiteral("Новая")));
     EXPECT_TRUE(m_errors.empty()) << m_errors.front();
 }
@@ -368,10 +369,10 @@ private:
 TEST_F(DamagedTablesTest, EveryCommandOfTheRunningProgramSurvives) {
     EXPECT_FALSE(m_errors.empty()) << "the failed start of the tables is reported";
     DismissModals dismiss;
-    for (const char* action : {"actAddProgram", "actEditProgram", "actDeleteProgram", "actAddFolder",
-                               "actEditFolder", "actDeleteFolder", "pmiOpenWindow", "pmiOpenExplorer",
-                               "pmiFolderShortCut", "pmiCommonDesktop", "pmiCurrentDesktop", "pmiClearCategory",
-                               "pmiClearDivision", "pmiClearBoth"})
+    for (const char* action :
+         {"actAddProgram", "actEditProgram", "actDeleteProgram", "actAddFolder", "actEditFolder", "actDeleteFolder",
+          "pmiOpenWindow", "pmiOpenExplorer", "pmiFolderShortCut", "pmiCommonDesktop", "pmiCurrentDesktop",
+          "pmiClearCategory", "pmiClearDivision", "pmiClearBoth"})
         trigger(action);
     for (const char* list : {"dbgProgram", "dbgFolder"}) {
         auto* view = control<QListView>(list);
@@ -432,7 +433,9 @@ struct Condition {
 };
 
 // Named by its name alone, so the test names stay the same from one run to the next.
-void PrintTo(const Condition& condition, std::ostream* out) { *out << condition.name; }
+void PrintTo(const Condition& condition, std::ostream* out) {
+    *out << condition.name;
+}
 
 class HostileConditionsTest : public ProgramTest, public ::testing::WithParamInterface<Condition> {
 protected:

@@ -55,6 +55,9 @@ TEST_F(LaunchOnTablesTest, PasswordOnlyInTheLaunchNeverInTheShortcut) {
     addInfobase(infobase("Б", R"(C:\B)", "Operator", "Пароль1", R"(D:\U)"));
     EXPECT_EQ(m_launcher.BuildCommandLine(app::LaunchSource::lsMainWindow),
               R"(enterprise /dC:\B /nOperator /pПароль1 /uD:\U)");
+    m_launcher.Launch(app::LaunchSource::lsMainWindow);
+    EXPECT_EQ(m_shell.programRuns(),
+              (std::vector<ProgramRun>{{kExe, R"(enterprise /dC:\B /nOperator /pПароль1 /uD:\U)", "Пароль1"}}));
     EXPECT_EQ(m_launcher.BuildCommandLine(app::LaunchSource::lsShortcut), R"(enterprise /dC:\B /nOperator /uD:\U)");
 }
 
@@ -66,7 +69,9 @@ TEST_F(LaunchOnTablesTest, ExplorerRegistersAnUnknownDirectoryThenStartsWithItsR
     m_ui.infobaseAnswers.push_back(infobase("Новая ИБ 1", R"(C:\New Base\)", "Admin", "pw"));
     m_launcher.Launch(app::LaunchSource::lsExplorer);
     EXPECT_EQ(m_ui.infobaseModes, (std::vector<int>{0, 2}));
-    EXPECT_EQ(m_shell.programRuns(), (std::vector<ProgramRun>{{kExe, R"(enterprise /d"C:\New Base\" /nAdmin /ppw)"}}));
+    // The shell is told which password the string carries, to keep it out of sight.
+    EXPECT_EQ(m_shell.programRuns(),
+              (std::vector<ProgramRun>{{kExe, R"(enterprise /d"C:\New Base\" /nAdmin /ppw)", "pw"}}));
     EXPECT_EQ(m_dm->InfobaseName(), "Новая ИБ 1"); // cbxLocate moved the list to it
 
     m_ui.infobaseModes.clear();

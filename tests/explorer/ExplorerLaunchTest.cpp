@@ -9,6 +9,8 @@
 #include "platform/fake/MemoryRegistry.h"
 #include "platform/fake/RecordingShell.h"
 #include "platform/posix/PosixShell.h"
+#include "platform/posix/WineBridge.h"
+#include "support/FakeWine.h"
 #include "widgets/WidgetTestSupport.h"
 
 #include <QAction>
@@ -31,9 +33,9 @@ const std::string kTrade = R"(C:\My Bases\Trade\)";
 class TeeShell : public platform::Shell {
 public:
     explicit TeeShell(platform::Shell& real) : m_real(real) {}
-    void runProgram(const std::string& program, const std::string& arguments) override {
-        m_record.runProgram(program, arguments);
-        m_real.runProgram(program, arguments);
+    void runProgram(const std::string& program, const std::string& arguments, const std::string& password) override {
+        m_record.runProgram(program, arguments, password);
+        m_real.runProgram(program, arguments, password);
     }
     void openDirectory(const std::string& directory, bool explore) override {
         m_record.openDirectory(directory, explore);
@@ -65,12 +67,8 @@ protected:
         ExplorerFixture::SetUp();
         m_oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
         fs::create_directories(dir.path() / "bin");
-        const fs::path wine = dir.path() / "bin" / "wine";
-        testsupport::writeFile(wine, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$OUT\"\n"
-                                     ": > \"$OUT.done\"\n");
-        fs::permissions(wine, fs::perms::owner_all);
+        testsupport::writeFakeWine(dir.path() / "bin" / "wine", wineLog());
         setenv("PATH", ((dir.path() / "bin").string() + ":" + m_oldPath).c_str(), 1);
-        setenv("OUT", out().c_str(), 1);
         fs::create_directories(c / "1Cv77" / "BIN");
         testsupport::writeFile(c / "1Cv77" / "BIN" / "1cv7s.exe", "MZ");
 
@@ -86,21 +84,17 @@ protected:
             [this](LaunchSource source) { launch::StartEnterprise(launcher, source, settings, application); });
         ASSERT_TRUE(widgettest::showActive(window.get()));
     }
-    void TearDown() override {
-        setenv("PATH", m_oldPath.c_str(), 1);
-        unsetenv("OUT");
-    }
+    void TearDown() override { setenv("PATH", m_oldPath.c_str(), 1); }
 
-    std::string out() const { return (dir.path() / "argv.txt").string(); }
-    // The argv the fake wine was started with, one per line, after the program path.
-    std::vector<std::string> wineArguments() const {
-        if (!explorertest::waitUntil([this] { return fs::exists(out() + ".done"); }))
-            return {"<wine never ran>"};
-        std::istringstream lines(testsupport::readFile(out()));
-        std::vector<std::string> argv;
-        for (std::string line; std::getline(lines, line);)
-            argv.push_back(line);
-        return argv;
+    fs::path wineLog() const { return dir.path() / "wine.log"; }
+    // The command line the one start through the fake wine handed to Wine's helper.
+    std::string wineCommandLine() const {
+        const auto starts = testsupport::fakeWineStarts(wineLog(), 1);
+        if (starts.size() != 1)
+            return "<" + std::to_string(starts.size()) + " starts>";
+        const auto& start = starts.front();
+        const auto open = start.find('{', start.find("}{", start.find("}{") + 2) + 1);
+        return start.substr(open + 1, start.find('}', open) - open - 1);
     }
     void selectInTree(const std::vector<QString>& captions) {
         const QModelIndex node = treeNode(captions);
@@ -111,7 +105,8 @@ protected:
     void clickStart() { QTest::mouseClick(child<QToolButton>("btnStart"), Qt::LeftButton); }
 
     platform::MemoryRegistry registry;
-    platform::PosixShell posix{paths, "", [] { return true; }};
+    platform::WineBridge bridge{"", testsupport::bridgeDirectory()};
+    platform::PosixShell posix{paths, bridge, [] { return true; }};
     TeeShell shell{posix};
     launch::TC1C launcher{registry, shell};
     testsupport::FakeLaunchData data;
@@ -129,9 +124,9 @@ TEST_F(ExplorerLaunch, RegisteredDirectoryWithABlankReachesWineIntact) {
     selectInTree({"C:", "My Bases", "Trade"});
     clickStart();
 
-    const std::string exe = (c / "1Cv77" / "BIN" / "1cv7s.exe").string();
-    EXPECT_EQ(wineArguments(), (std::vector<std::string>{exe, "enterprise", R"(/dC:\My Bases\Trade\)", "/nOperator",
-                                                         "/pсекрет", "/uD:\\Users\\Operator"}));
+    EXPECT_EQ(wineCommandLine(),
+              R"("C:\1Cv77\BIN\1cv7s.exe" enterprise /d"C:\My Bases\Trade\" /nOperator /pсекрет /uD:\Users\Operator)");
+    EXPECT_EQ(shell.record().programRuns()[0].password, "секрет");
     EXPECT_EQ(data.folderRow, 1u); // cbxLocate moved the main list onto it
     EXPECT_EQ(data.registerCalls, 0);
 }
@@ -145,7 +140,7 @@ TEST_F(ExplorerLaunch, EmptyListSelectionLaunchesWithABareDirectorySwitch) {
     EXPECT_EQ(data.registerCalls, 1); // an empty directory is never in the Titles key
     ASSERT_EQ(shell.record().programRuns().size(), 1u);
     EXPECT_EQ(shell.record().programRuns()[0].arguments, "enterprise /d");
-    EXPECT_EQ(wineArguments().back(), "/d");
+    EXPECT_EQ(wineCommandLine(), R"("C:\1Cv77\BIN\1cv7s.exe" enterprise /d)");
 }
 
 TEST_F(ExplorerLaunch, ConfiguratorFromTheMenuThenAPlainClickBothStartTheConfigurator) {

@@ -33,6 +33,7 @@ public:
         const Row row = current(set);
         return launch::ComposeUserSwitches(row.userName, row.password, row.userPath, withPassword);
     }
+    std::string InfobasePassword(launch::FolderSet set) override { return current(set).password; }
     bool LocateInfobase(launch::FolderSet set, const std::string& path) override {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (upper(rows[i].path) == upper(path)) {

@@ -1,13 +1,15 @@
 #include "platform/posix/PosixShell.h"
 #include "platform/posix/ProcessLauncher.h"
-#include "platform/posix/WineRegistry.h"
+#include "platform/posix/WineBridge.h"
 
 #include "platform/fake/FakePathMapper.h"
+#include "support/FakeWine.h"
 #include "support/TempDir.h"
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <thread>
@@ -51,6 +53,23 @@ const std::string recorder = "for a in \"$0\" \"$@\"; do printf '%s\\n' \"$a\"; 
                              "printf 'LC_ALL=%s\\nWINEPREFIX=%s\\n' \"$LC_ALL\" \"$WINEPREFIX\" >> \"$OUT\"\n"
                              ": > \"$OUT.done\"\n";
 
+// Sets an environment variable for the scope and puts the old state back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        setenv(name, value, 1);
+    }
+    ~ScopedVariable() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
 class PosixShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -66,6 +85,13 @@ protected:
         unsetenv("OUT");
     }
     std::string out() const { return (m_dir.path() / "argv.txt").string(); }
+    std::filesystem::path wineLog() const { return m_dir.path() / "wine.log"; }
+    void fakeWine() { testsupport::writeFakeWine(m_dir.path() / "bin" / "wine", wineLog()); }
+    // The one start the fake wine logged.
+    std::string wineStart() {
+        const auto starts = testsupport::fakeWineStarts(wineLog(), 1);
+        return starts.size() == 1 ? starts.front() : "<" + std::to_string(starts.size()) + " starts>";
+    }
     std::string expectedOutput(const std::vector<std::string>& argv, const std::string& lcAll = "",
                                const std::string& prefix = "") {
         std::string text;
@@ -76,6 +102,7 @@ protected:
 
     testsupport::TempDir m_dir;
     platform::FakePathMapper m_paths;
+    platform::WineBridge m_bridge{"/some/prefix", testsupport::bridgeDirectory()};
     std::string m_oldPath;
 };
 
@@ -83,7 +110,7 @@ protected:
 
 TEST_F(PosixShellTest, StartsAProgramWithItsArgumentsAsSplit) {
     writeScript(m_dir.path() / "drive_c" / "tool", recorder);
-    platform::PosixShell shell(m_paths, "", [] { return true; });
+    platform::PosixShell shell(m_paths, m_bridge, [] { return true; });
     const pid_t pid = shell.start("C:\\tool", R"(enterprise /d"C:\My Bases\Trade\" /m /nUser)");
     ASSERT_GT(pid, 0);
     EXPECT_EQ(waitForFile(out()), expectedOutput({(m_dir.path() / "drive_c" / "tool").string(), "enterprise",
@@ -93,7 +120,7 @@ TEST_F(PosixShellTest, StartsAProgramWithItsArgumentsAsSplit) {
 
 TEST_F(PosixShellTest, ShellCharactersArriveLiterallyAndRunNothing) {
     writeScript(m_dir.path() / "drive_c" / "tool", recorder);
-    platform::PosixShell shell(m_paths);
+    platform::PosixShell shell(m_paths, m_bridge);
     const std::string marker = (m_dir.path() / "pwned").string();
     const std::string dangerous =
         "/d\"C:\\a;touch " + marker + "\" $(touch " + marker + ") `touch " + marker + "` && touch " + marker + " | >x";
@@ -106,44 +133,116 @@ TEST_F(PosixShellTest, ShellCharactersArriveLiterallyAndRunNothing) {
     EXPECT_FALSE(fs::exists(marker));
 }
 
-TEST_F(PosixShellTest, AnExeStartsThroughWineFromPath) {
-    writeScript(m_dir.path() / "bin" / "wine", recorder);
-    fs::create_directories(m_dir.path() / "drive_c" / "1Cv77" / "BIN");
-    platform::PosixShell shell(m_paths, "/some/prefix", [] { return false; });
-    const pid_t pid = shell.start("C:\\1Cv77\\BIN\\1cv7s.EXE", "enterprise /d\"C:\\Bases\\Trade 2\\\"");
-    ASSERT_GT(pid, 0);
+// Wine's helper gets the program's Windows path and the command line a Windows shell would
+// build: the quoted program name, one blank and the argument string byte for byte.
+TEST_F(PosixShellTest, AnExeGoesToWinesHelperWithTheExactCommandLine) {
+    fakeWine();
     const std::string lcAll = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : ""; // inherited, not replaced
-    EXPECT_EQ(waitForFile(out()), expectedOutput({(m_dir.path() / "bin" / "wine").string(),
-                                                  (m_dir.path() / "drive_c" / "1Cv77" / "BIN" / "1cv7s.EXE").string(),
-                                                  "enterprise", "/dC:\\Bases\\Trade 2\\"},
-                                                 lcAll, "/some/prefix"));
-    EXPECT_TRUE(waitUntilReaped(pid));
+    const std::string unixExe = (m_dir.path() / "drive_c" / "x.exe").string();
+    const struct {
+        std::string program, arguments, windows, line;
+    } cases[] = {
+        {R"(C:\1Cv77\BIN\1cv7s.EXE)", R"(enterprise /d"C:\Bases\Trade 2\" /nИванов  И.И.)", R"(C:\1Cv77\BIN\1cv7s.EXE)",
+         R"("C:\1Cv77\BIN\1cv7s.EXE" enterprise /d"C:\Bases\Trade 2\" /nИванов  И.И.)"},
+        {R"(\\srv\1c\BIN\1cv7s.exe)", "config /dX", R"(\\srv\1c\BIN\1cv7s.exe)",
+         R"("\\srv\1c\BIN\1cv7s.exe" config /dX)"},
+        {unixExe, "debug ", R"(C:\x.exe)", R"("C:\x.exe" debug )"},
+        {R"(c:\a.exe)", "", R"(c:\a.exe)", R"("c:\a.exe")"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(wineLog());
+        platform::PosixShell shell(m_paths, m_bridge, [] { return false; });
+        ASSERT_GT(shell.start(c.program, c.arguments), 0) << c.program;
+        EXPECT_EQ(wineStart(), "[tarvesk-bridge32.exe]{run}{" + c.windows + "}{" + c.line + "}{" + c.line +
+                                   "} WINEPREFIX=/some/prefix LC_ALL=" + lcAll);
+    }
+}
+
+TEST_F(PosixShellTest, ThePasswordIsBlankedInWhatTheProcessListShows) {
+    fakeWine();
+    platform::PosixShell shell(m_paths, m_bridge, [] { return true; });
+    ASSERT_GT(shell.start(R"(C:\1cv7s.exe)", R"(enterprise /nUser /pp"w  x /@C:\b.prm)", R"(p"w  x)"), 0);
+    const std::string line = R"("C:\1cv7s.exe" enterprise /nUser /pp"w  x /@C:\b.prm)";
+    const std::string shown = R"("C:\1cv7s.exe" enterprise /nUser /p       /@C:\b.prm)";
+    const std::string start = wineStart();
+    EXPECT_EQ(start.substr(0, start.find(" WINEPREFIX")),
+              "[tarvesk-bridge32.exe]{run}{C:\\1cv7s.exe}{" + line + "}{" + shown + "}")
+        << "one blank per character";
+}
+
+TEST(PosixShellPassword, BlanksOneBlankPerUtf16UnitWhereverTheSwitchCarriesIt) {
+    using platform::PosixShell;
+    const struct {
+        const char* line;
+        const char* password;
+        const char* shown;
+    } cases[] = {
+        {"enterprise /nU /pSecret123 /uC:\\U\\", "Secret123", "enterprise /nU /p          /uC:\\U\\"},
+        {"e /pпароль 1", "пароль 1", "e /p        "},
+        {"e /p\xF0\x9F\x94\x91x", "\xF0\x9F\x94\x91x", "e /p   "}, // a key emoji is two UTF-16 units
+        {"e /dC:\\pw /ppw", "pw", "e /dC:\\pw /p  "},              // only after " /p"
+        {"e /pab /pab", "ab", "e /p   /p  "},
+        {"e /nU", "", "e /nU"},
+        {"e /nU /pother", "pw", "e /nU /pother"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PosixShell::blankPassword(c.line, c.password), c.shown) << c.line;
+}
+
+TEST_F(PosixShellTest, ASixtyFourBitProgramGetsTheSixtyFourBitHelper) {
+    fakeWine();
+    std::string pe(0x100, '\0');
+    pe[0] = 'M';
+    pe[1] = 'Z';
+    pe[0x3C] = static_cast<char>(0x80);
+    pe.replace(0x80, 6, std::string("PE\0\0\x64\x86", 6));
+    testsupport::writeFile(m_dir.path() / "drive_c" / "x64.exe", pe);
+    platform::PosixShell shell(m_paths, m_bridge, [] { return true; });
+    ASSERT_GT(shell.start(R"(C:\x64.exe)", "e"), 0);
+    EXPECT_EQ(wineStart().substr(0, 22), "[tarvesk-bridge64.exe]");
 }
 
 TEST_F(PosixShellTest, WineGetsTheRussianLocaleWhenTheCurrentOneLacksCp1251) {
-    writeScript(m_dir.path() / "bin" / "wine", recorder);
-    const char* old = std::getenv("LC_ALL");
-    const std::string saved = old ? old : "";
-    setenv("LC_ALL", "C.UTF-8", 1);
-    platform::PosixShell shell(m_paths, "", [] { return true; });
-    const pid_t pid = shell.start("C:\\a.exe", "");
-    ASSERT_GT(pid, 0);
-    EXPECT_EQ(waitForFile(out()),
-              expectedOutput({(m_dir.path() / "bin" / "wine").string(), (m_dir.path() / "drive_c" / "a.exe").string()},
-                             "ru_RU.UTF-8"));
-    EXPECT_TRUE(waitUntilReaped(pid));
+    fakeWine();
+    const ScopedVariable locale("LC_ALL", "C.UTF-8");
+    platform::PosixShell shell(m_paths, m_bridge, [] { return true; });
+    std::vector<std::string> notices;
+    shell.setNotice([&notices](const std::string& text) { notices.push_back(text); });
+    ASSERT_GT(shell.start("C:\\a.exe", ""), 0);
+    EXPECT_NE(wineStart().find(" LC_ALL=ru_RU.UTF-8"), std::string::npos) << wineStart();
     EXPECT_STREQ(std::getenv("LC_ALL"), "C.UTF-8"); // only the child's environment changed
-    old ? setenv("LC_ALL", saved.c_str(), 1) : unsetenv("LC_ALL");
+    EXPECT_TRUE(notices.empty());
 }
 
-TEST_F(PosixShellTest, NothingStartsWithoutAMappingOrWine) {
-    platform::PosixShell shell(m_paths);
+TEST_F(PosixShellTest, WithoutARussianLocaleTheUserIsToldOnceAndTheLaunchGoesOn) {
+    fakeWine();
+    const ScopedVariable locale("LC_ALL", "C.UTF-8");
+    platform::PosixShell shell(m_paths, m_bridge, [] { return false; });
+    std::vector<std::string> notices;
+    shell.setNotice([&notices](const std::string& text) { notices.push_back(text); });
+    ASSERT_GT(shell.start("C:\\a.exe", "enterprise"), 0);
+    ASSERT_GT(shell.start("C:\\a.exe", "config"), 0);
+    EXPECT_EQ(testsupport::fakeWineStarts(wineLog(), 2).size(), 2u);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices.front().find("ru_RU.UTF-8"), std::string::npos);
+    EXPECT_NE(notices.front().find("locale-gen"), std::string::npos);
+}
+
+TEST_F(PosixShellTest, NothingStartsWithoutADriveWineOrTheHelper) {
+    platform::PosixShell shell(m_paths, m_bridge);
+    fakeWine();
+    EXPECT_EQ(shell.start("Q:\\tool.exe", ""), -1); // no such drive
     EXPECT_EQ(shell.start("Q:\\tool", ""), -1);
-    EXPECT_EQ(shell.start("relative\\tool", ""), -1);
+    EXPECT_EQ(shell.start("relative\\tool.exe", ""), -1);
+    EXPECT_EQ(shell.start("/nowhere/tool.exe", ""), -1); // no drive leads there
     EXPECT_EQ(shell.start("C:\\missing", ""), -1);
-    setenv("PATH", (m_dir.path() / "bin").string().c_str(), 1); // no wine there
+    platform::WineBridge noHelper("/p", (m_dir.path() / "empty").string());
+    platform::PosixShell without(m_paths, noHelper);
+    EXPECT_EQ(without.start("C:\\a.exe", ""), -1);
+    setenv("PATH", (m_dir.path() / "nothing").string().c_str(), 1); // no wine anywhere
     EXPECT_EQ(shell.start("C:\\a.exe", ""), -1);
-    shell.runProgram("C:\\a.exe", "x"); // silent
+    shell.runProgram("C:\\a.exe", "x", ""); // silent
+    EXPECT_TRUE(testsupport::fakeWineStarts(wineLog(), 0).empty());
 }
 
 TEST(PosixShellLocale, Cp1251LocalesAreRecognised) {
@@ -174,13 +273,44 @@ TEST(PosixShellLocale, Cp1251LocalesAreRecognised) {
                                            : unsetenv(names[i]);
 }
 
-TEST_F(PosixShellTest, RegToolRunsWithItsEnvironment) {
-    writeScript(m_dir.path() / "bin" / "wine", recorder);
-    EXPECT_TRUE(
-        platform::WineRegistry::runWineReg("/the/prefix", {"wine", "reg", "add", "HKCU\\Software\\Тест", "/f"}));
-    EXPECT_EQ(waitForFile(out()),
-              expectedOutput({(m_dir.path() / "bin" / "wine").string(), "reg", "add", "HKCU\\Software\\Тест", "/f"},
-                             "C.UTF-8", "/the/prefix"));
+TEST_F(PosixShellTest, TheHelpersAnswerComesBackAndItRunsInThePrefixQuietly) {
+    // Without 32-bit Wine the 32-bit helper cannot run: the 64-bit one answers, and is kept.
+    writeScript(m_dir.path() / "bin" / "wine", "echo \"${1##*/}\" >> \"$OUT\"\n"
+                                               "case \"$1\" in *32.exe) [ -n \"$NO32\" ] && exit 1;; esac\n"
+                                               "printf '%s|%s|%s|' \"${1##*/}\" \"$WINEPREFIX\" \"$WINEDEBUG\"\ncat\n");
+    const std::string request("reg\0list\0HKCU\0Software\\Тест\0", 27);
+    EXPECT_EQ(m_bridge.exchange(request), "tarvesk-bridge32.exe|/some/prefix|-all|" + request);
+    {
+        const ScopedVariable no32("NO32", "1");
+        platform::WineBridge without32("/some/prefix", testsupport::bridgeDirectory());
+        EXPECT_EQ(without32.exchange(request), "tarvesk-bridge64.exe|/some/prefix|-all|" + request);
+        EXPECT_EQ(without32.exchange(request), "tarvesk-bridge64.exe|/some/prefix|-all|" + request);
+    }
+    EXPECT_EQ(testsupport::readFile(out()),
+              "tarvesk-bridge32.exe\ntarvesk-bridge32.exe\ntarvesk-bridge64.exe\ntarvesk-bridge64.exe\n");
+    writeScript(m_dir.path() / "bin" / "wine", "cat >/dev/null\nexit 2\n");
+    EXPECT_EQ(platform::WineBridge("/p", testsupport::bridgeDirectory()).exchange(request), std::nullopt);
+}
+
+TEST_F(PosixShellTest, InputReachesTheChildWholeAndItsOutputComesBack) {
+    writeScript(m_dir.path() / "bin" / "echo-twice", "cat > \"$OUT\"\ncat \"$OUT\" \"$OUT\"\n");
+    std::string input(300000, 'x'); // more than a pipe holds by default
+    for (std::size_t i = 0; i < input.size(); i += 7)
+        input[i] = static_cast<char>(i % 251);
+    const auto finished =
+        ProcessLauncher::runWithInput({(m_dir.path() / "bin" / "echo-twice").string()},
+                                      ProcessLauncher::currentEnvironment(), input, std::chrono::seconds(30));
+    EXPECT_EQ(finished.exitCode, 0);
+    EXPECT_EQ(finished.output, input + input);
+
+    // A process the child leaves behind may keep the output open: what the child wrote still counts.
+    writeScript(m_dir.path() / "bin" / "leaves", "printf answer\n(sleep 10 &)\n");
+    const auto started = std::chrono::steady_clock::now();
+    const auto left =
+        ProcessLauncher::runWithInput({(m_dir.path() / "bin" / "leaves").string()},
+                                      ProcessLauncher::currentEnvironment(), "", std::chrono::seconds(20));
+    EXPECT_EQ(left.output, "answer");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(9));
 }
 
 TEST_F(PosixShellTest, AHangingChildIsKilledAfterTheTimeLimit) {

@@ -1,11 +1,17 @@
 #include "platform/posix/WineRegistry.h"
 
+#include "FakeWineServer.h"
+#include "platform/posix/BridgeFields.h"
 #include "support/TempDir.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using platform::RegistryError;
@@ -16,27 +22,26 @@ namespace {
 
 const std::string titles = "Software\\1C\\1Cv7\\7.7\\Titles";
 
-// A prefix in a temporary directory with the given hive as user.reg; the Wine server is "running"
-// when the test says so, and every reg argv is recorded.
+// A prefix in a temporary directory with the given hive as user.reg; a Wine server "runs" when the
+// test says so, holding its own copy of the hive in memory.
 class WineRegistryTest : public ::testing::Test {
 protected:
-    void useHive(const std::filesystem::path& source) { std::filesystem::copy_file(source, m_dir.path() / "user.reg"); }
+    void useHive(const std::filesystem::path& source) {
+        std::filesystem::copy_file(source, m_dir.path() / "user.reg");
+        m_server = std::make_unique<platformtest::FakeWineServer>(userReg());
+    }
     WineRegistry& registry() {
         if (!m_registry)
             m_registry = std::make_unique<WineRegistry>(
                 m_dir.path().string(), [this] { return m_serverRunning; },
-                [this](const std::vector<std::string>& argv) {
-                    m_sent.push_back(argv);
-                    return m_regSucceeds;
-                });
+                [this](const std::string& request) { return m_server->exchange(request); });
         return *m_registry;
     }
     std::string userReg() const { return testsupport::readFile(m_dir.path() / "user.reg"); }
 
     testsupport::TempDir m_dir;
     bool m_serverRunning = false;
-    bool m_regSucceeds = true;
-    std::vector<std::vector<std::string>> m_sent;
+    std::unique_ptr<platformtest::FakeWineServer> m_server;
     std::unique_ptr<WineRegistry> m_registry;
 };
 
@@ -91,7 +96,7 @@ TEST_F(WineRegistryTest, WrittenCyrillicReadsBackAndIsStoredAsEscapes) {
     // A fresh registry reads the file from scratch.
     WineRegistry again(m_dir.path().string());
     EXPECT_EQ(again.openKey(RegistryRoot::CurrentUser, titles)->readString("c:\\bases\\БУХ2003\\"), "Бух2003");
-    EXPECT_TRUE(m_sent.empty()); // no server, no reg tool
+    EXPECT_EQ(m_server->exchanges(), 0); // no server, no helper
 }
 
 TEST_F(WineRegistryTest, WriteKeepsTheRestOfTheFileByteForByte) {
@@ -196,31 +201,45 @@ TEST_F(WineRegistryTest, CharactersWindows1251LacksAreWrittenAsQuestionMarks) {
     EXPECT_EQ(key->readString("Name"), "a?b ?");
 }
 
-TEST_F(WineRegistryTest, WhileTheServerRunsWritesAlsoGoThroughReg) {
+TEST_F(WineRegistryTest, WhileTheServerRunsReadsAndWritesGoToItAndNeverToTheFile) {
     useHive(testsupport::testFixture("platform/small.reg"));
+    const std::string file = userReg();
     m_serverRunning = true;
+    // What a Windows program wrote a moment ago lives only in the server so far.
+    platform::BridgeWriter set;
+    set.field("reg").field("set").field("HKCU").field(titles).field("C:\\Новая\\").field("Новая");
+    m_server->exchange(set.bytes());
     auto key = registry().openKey(RegistryRoot::CurrentUser, titles);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->readString("c:\\НОВАЯ\\"), "Новая");
+    EXPECT_EQ(key->readString("Путь"), "C:\\Базы\\");
+    EXPECT_THROW(key->readString("Count"), RegistryError);
+
     key->writeString("C:\\Bases\\Бух2003\\", "Бух \"2003\"");
     key->writeString("", "default");
     EXPECT_TRUE(key->deleteValue("путь"));
-    registry().createKey(RegistryRoot::CurrentUser, "Software\\Tarvesk");
-    const std::string k = "HKCU\\Software\\1C\\1Cv7\\7.7\\Titles";
-    const std::vector<std::vector<std::string>> expected{
-        {"wine", "reg", "add", k, "/v", "C:\\Bases\\Бух2003\\", "/t", "REG_SZ", "/d", "Бух \"2003\"", "/f"},
-        {"wine", "reg", "add", k, "/ve", "/t", "REG_SZ", "/d", "default", "/f"},
-        {"wine", "reg", "delete", k, "/v", "Путь", "/f"},
-        {"wine", "reg", "add", "HKCU\\Software\\Tarvesk", "/f"},
-    };
-    EXPECT_EQ(m_sent, expected);
-    // The file is written as well.
-    EXPECT_NE(userReg().find("@=\"default\""), std::string::npos);
+    EXPECT_FALSE(key->deleteValue("путь"));
+    EXPECT_EQ(key->readString("C:\\BASES\\бух2003\\"), "Бух \"2003\"");
+    EXPECT_FALSE(key->hasValue("Путь"));
+    EXPECT_TRUE(registry().createKey(RegistryRoot::CurrentUser, "Software\\Tarvesk"));
+    EXPECT_FALSE(registry().openKey(RegistryRoot::CurrentUser, "Software\\Missing"));
+
+    const auto& server = m_server->hive();
+    EXPECT_EQ(server.value(titles, "C:\\Bases\\Бух2003\\")->data, "Бух \"2003\"");
+    EXPECT_EQ(server.value(titles, "")->data, "default");
+    EXPECT_FALSE(server.value(titles, "Путь"));
+    EXPECT_TRUE(server.keyExists("Software\\Tarvesk"));
+    EXPECT_EQ(userReg(), file); // the server saves the file itself; a write there would be lost
 }
 
-TEST_F(WineRegistryTest, AFailedServerWriteIsReported) {
+TEST_F(WineRegistryTest, AServerThatCannotBeReachedFailsWritesAndLeavesReadsToTheFile) {
     useHive(testsupport::testFixture("platform/small.reg"));
+    const std::string file = userReg();
     m_serverRunning = true;
-    m_regSucceeds = false;
+    m_server->setFailing(true);
     auto key = registry().openKey(RegistryRoot::CurrentUser, titles);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->readString("Путь"), "C:\\Базы\\");
     try {
         key->writeString("Name", "x");
         ADD_FAILURE() << "no error";
@@ -228,16 +247,123 @@ TEST_F(WineRegistryTest, AFailedServerWriteIsReported) {
         EXPECT_STREQ(e.what(), "Failed to set data for 'Name'");
     }
     EXPECT_FALSE(key->deleteValue("Count"));
+    EXPECT_FALSE(registry().createKey(RegistryRoot::CurrentUser, "Software\\Tarvesk"));
+    EXPECT_EQ(userReg(), file);
 }
 
-TEST(WinePrefix, ServerSocketIsNamedByTheDirectorysDeviceAndInode) {
+TEST_F(WineRegistryTest, AServerThatStartsDuringAFileWriteGetsTheWriteToo) {
+    useHive(testsupport::testFixture("platform/small.reg"));
+    auto key = registry().openKey(RegistryRoot::CurrentUser, titles);
+    // The server comes up while the file is written: it may have read the file before.
+    m_server = std::make_unique<platformtest::FakeWineServer>(userReg());
+    int probes = 0;
+    m_registry = std::make_unique<WineRegistry>(
+        m_dir.path().string(), [&probes] { return ++probes > 2; }, // open, write: no server yet
+        [this](const std::string& request) { return m_server->exchange(request); });
+    key = m_registry->openKey(RegistryRoot::CurrentUser, titles);
+    key->writeString("Late", "yes");
+    EXPECT_NE(userReg().find("\"Late\"=\"yes\""), std::string::npos);
+    EXPECT_EQ(m_server->hive().value(titles, "Late")->data, "yes");
+}
+
+namespace {
+
+// What a running Wine server leaves in its directory: the socket, and a lock on the first byte of
+// "lock" held by a process of its own (a lock of this process would not count for itself).
+class ServerStandIn {
+public:
+    explicit ServerStandIn(const std::string& directory) : m_directory(directory) {
+        m_socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::string path = directory + "/socket";
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+        EXPECT_EQ(::bind(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    }
+    ~ServerStandIn() {
+        unlock();
+        ::close(m_socket);
+    }
+    void lock() {
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
+        m_holder = ::fork();
+        if (m_holder == 0) {
+            ::close(fds[1]);
+            const int fd = ::open((m_directory + "/lock").c_str(), O_CREAT | O_WRONLY, 0600);
+            struct flock lock {};
+            lock.l_type = F_WRLCK;
+            lock.l_whence = SEEK_SET;
+            lock.l_len = 1;
+            ::fcntl(fd, F_SETLK, &lock);
+            char c;
+            while (::read(fds[0], &c, 1) > 0) { // until the parent closes its end
+            }
+            ::_exit(0);
+        }
+        ::close(fds[0]);
+        m_release = fds[1];
+        // The child has its lock once the file is locked.
+        for (int i = 0; i < 500 && !platform::WinePrefix::serverRunning(m_prefix); ++i)
+            ::usleep(2000);
+    }
+    void setPrefix(const std::string& prefix) { m_prefix = prefix; }
+    void unlock() {
+        if (m_holder <= 0)
+            return;
+        ::close(m_release);
+        int status = 0;
+        ::waitpid(m_holder, &status, 0);
+        m_holder = -1;
+    }
+
+private:
+    std::string m_directory;
+    std::string m_prefix;
+    int m_socket = -1;
+    int m_release = -1;
+    pid_t m_holder = -1;
+};
+
+} // namespace
+
+TEST(WinePrefix, TheServerIsFoundInBothSocketLayoutsOnlyWhileItHoldsItsLock) {
     testsupport::TempDir dir;
+    const std::string prefix = dir.path().string();
     struct stat st {};
     ASSERT_EQ(stat(dir.path().c_str(), &st), 0);
-    char expected[128];
-    std::snprintf(expected, sizeof expected, "/tmp/.wine-%u/server-%llx-%llx/socket", getuid(),
-                  static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino));
-    EXPECT_EQ(platform::WinePrefix::serverSocketPath(dir.path().string()), expected);
-    EXPECT_FALSE(platform::WinePrefix::serverRunning(dir.path().string()));
-    EXPECT_EQ(platform::WinePrefix::serverSocketPath((dir.path() / "missing").string()), "");
+    char server[64];
+    std::snprintf(server, sizeof server, "server-%llx-%llx", static_cast<unsigned long long>(st.st_dev),
+                  static_cast<unsigned long long>(st.st_ino));
+    const std::string upstream = "/tmp/.wine-" + std::to_string(getuid()) + "/" + server;
+    EXPECT_EQ(platform::WinePrefix::serverDirectories(prefix), std::vector<std::string>{upstream});
+    EXPECT_TRUE(platform::WinePrefix::serverDirectories((dir.path() / "missing").string()).empty());
+
+    // Debian's layout: the directory's name is in the prefix's file "wineserver".
+    const std::string name = "wine-test" + std::to_string(getpid());
+    testsupport::writeFile(dir.path() / "wineserver", name);
+    const std::string debian = "/tmp/" + name + "/" + server;
+    EXPECT_EQ(platform::WinePrefix::serverDirectories(prefix), (std::vector<std::string>{upstream, debian}));
+    EXPECT_FALSE(platform::WinePrefix::serverRunning(prefix));
+
+    for (const std::string& directory : {upstream, debian}) {
+        std::filesystem::create_directories(directory);
+        {
+            ServerStandIn standIn(directory);
+            standIn.setPrefix(prefix);
+            EXPECT_FALSE(platform::WinePrefix::serverRunning(prefix)) << directory << ": a dead server's socket";
+            standIn.lock();
+            EXPECT_TRUE(platform::WinePrefix::serverRunning(prefix)) << directory;
+            standIn.unlock();
+            EXPECT_FALSE(platform::WinePrefix::serverRunning(prefix)) << directory;
+        }
+        std::filesystem::remove_all(directory);
+    }
+    std::filesystem::remove_all("/tmp/" + name);
+    std::error_code ignored; // the upstream directory stays if a real Wine uses it
+    std::filesystem::remove(std::filesystem::path(upstream).parent_path(), ignored);
+
+    // A name that would lead out of /tmp is not followed.
+    testsupport::writeFile(dir.path() / "wineserver", "../etc");
+    EXPECT_EQ(platform::WinePrefix::serverDirectories(prefix), std::vector<std::string>{upstream});
 }

@@ -27,7 +27,7 @@ protected:
         testsupport::writeFile(m_dir.path() / "system.reg", hiveHeader + system);
     }
     std::string folder(int csidl, bool create = false) {
-        platform::WineRegistry registry(m_dir.path().string(), [] { return false; }, {});
+        platform::WineRegistry registry(m_dir.path().string());
         platform::WinePathMapper paths(m_dir.path().string());
         platform::WineShellFolders folders(registry, paths, "anna");
         return folders.specialFolderPath(csidl, create);
@@ -88,7 +88,7 @@ TEST_F(WineShellFoldersTest, FoldersRecordedByWineWin) {
 
 TEST_F(WineShellFoldersTest, TheFixtureOfARealPrefix) {
     fs::copy_file(testsupport::sharedFixture("wine/user.reg"), m_dir.path() / "user.reg");
-    platform::WineRegistry registry(m_dir.path().string(), [] { return false; }, {});
+    platform::WineRegistry registry(m_dir.path().string());
     platform::WinePathMapper paths(m_dir.path().string());
     platform::WineShellFolders folders(registry, paths, "someone-else");
     EXPECT_EQ(folders.specialFolderPath(0, false), "C:\\users\\root\\Desktop");

@@ -66,8 +66,7 @@ public:
                         (value.isString ? "\"" + hiveString(value.data) + "\"" : std::string("dword:0000002a")) + "\n";
         }
         testsupport::writeFile(m_prefix.path() / "user.reg", hive);
-        m_registry = std::make_unique<platform::WineRegistry>(
-            m_prefix.path().string(), [] { return false; }, [](const std::vector<std::string>&) { return true; });
+        m_registry = std::make_unique<platform::WineRegistry>(m_prefix.path().string());
     }
     platform::Registry& registry() override { return *m_registry; }
 

@@ -47,7 +47,7 @@ protected:
 
     testsupport::TempDir m_dir;
     fs::path m_program = m_dir.path() / "opt" / "tarvesk";
-    platform::WineRegistry m_registry{prefix(), [] { return false; }, {}};
+    platform::WineRegistry m_registry{prefix()};
     platform::WinePathMapper m_paths{prefix()};
     platform::WineShellFolders m_folders{m_registry, m_paths, "anna"};
     shell::WinShell m_shell{m_paths, m_folders};

@@ -16,6 +16,7 @@
 #include "main/ShortcutCommands.h"
 #include "main/ShortcutImport.h"
 #include "platform/posix/PosixShell.h"
+#include "platform/posix/WineBridge.h"
 #include "platform/posix/WinePathMapper.h"
 #include "platform/posix/WinePrefix.h"
 #include "platform/posix/WineRegistry.h"
@@ -35,13 +36,14 @@
 namespace app {
 
 struct Program::Parts {
-    explicit Parts(const std::filesystem::path& directory)
-        : mainIni(directory / "Tarvesk.ini"), prefix(platform::WinePrefix::defaultPath()), registry(prefix),
-          paths(prefix), shell(paths, prefix), folders(registry, paths), winShell(paths, folders),
-          launcher(registry, shell) {}
+    Parts(const std::filesystem::path& directory, const std::filesystem::path& bridgeDirectory)
+        : mainIni(directory / "Tarvesk.ini"), prefix(platform::WinePrefix::defaultPath()),
+          bridge(prefix, bridgeDirectory.string()), registry(prefix, bridge), paths(prefix), shell(paths, bridge),
+          folders(registry, paths), winShell(paths, folders), launcher(registry, shell) {}
 
     settings::IniFile mainIni; // MainIni
     std::string prefix;
+    platform::WineBridge bridge;
     platform::WineRegistry registry;
     platform::WinePathMapper paths;
     platform::PosixShell shell;
@@ -67,9 +69,12 @@ struct Program::Parts {
     std::unique_ptr<registry::TfrmEditKey> frmEditKey;
 };
 
-Program::Program(TarveskApplication& application, std::filesystem::path executable)
+Program::Program(TarveskApplication& application, std::filesystem::path executable,
+                 const std::filesystem::path& bridgeDirectory)
     : m_application(application), m_executable(std::move(executable)), m_directory(m_executable.parent_path()),
-      m_parts(std::make_unique<Parts>(m_directory)) {}
+      m_parts(std::make_unique<Parts>(m_directory, bridgeDirectory)) {
+    m_parts->shell.setNotice([this](const std::string& message) { m_application.warn(message); });
+}
 
 Program::~Program() {
     Parts& p = *m_parts;

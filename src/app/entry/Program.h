@@ -14,7 +14,9 @@ class Program {
 public:
     // executable: the program's own file as the host names it; its directory is the program's
     // directory (tables, .cfg files, "Tarvesk.ini"), and the autostart entries start it.
-    Program(TarveskApplication& application, std::filesystem::path executable);
+    // bridgeDirectory: where the Wine helpers tarvesk-bridge32.exe and tarvesk-bridge64.exe are.
+    Program(TarveskApplication& application, std::filesystem::path executable,
+            const std::filesystem::path& bridgeDirectory);
     ~Program();
 
     // Creates the data module and the windows, in order; errors are reported and skipped.

@@ -32,6 +32,13 @@ void TarveskApplication::reportError(const std::string& message) const {
         settings::showErrorReport(message, activeWindow());
 }
 
+void TarveskApplication::warn(const std::string& message) const {
+    if (m_warn)
+        m_warn(message);
+    else
+        settings::showWarning(message, activeWindow());
+}
+
 bool TarveskApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);

@@ -16,11 +16,15 @@ public:
     // Replaces the message box (tests).
     void setErrorReport(std::function<void(const std::string&)> report) { m_report = std::move(report); }
     void reportError(const std::string& message) const;
+    // A warning shown once where it arises (the message box with the warning icon); tests replace it.
+    void setWarning(std::function<void(const std::string&)> warn) { m_warn = std::move(warn); }
+    void warn(const std::string& message) const;
 
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
     std::function<void(const std::string&)> m_report;
+    std::function<void(const std::string&)> m_warn;
 };
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "app/entry/HintTiming.h"
 #include "app/entry/Program.h"
 #include "app/entry/TarveskApplication.h"
+#include "platform/posix/WineBridge.h"
 #include "platform/qt/PosixSingleInstance.h"
 
 #include <QDir>
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
     QDir::setCurrent(QString::fromStdString(directory.string()));
     app::installHintTiming(&application);
 
-    app::Program program(application, executable);
+    app::Program program(application, executable, platform::WineBridge::defaultDirectory());
     instance.setActivationHandler([&program] { program.activate(); });
     program.create();
     program.show();

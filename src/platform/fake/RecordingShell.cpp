@@ -2,8 +2,8 @@
 
 namespace platform {
 
-void RecordingShell::runProgram(const std::string& program, const std::string& arguments) {
-    m_runs.push_back({program, arguments});
+void RecordingShell::runProgram(const std::string& program, const std::string& arguments, const std::string& password) {
+    m_runs.push_back({program, arguments, password});
 }
 
 void RecordingShell::openDirectory(const std::string& directory, bool explore) {

@@ -2,6 +2,7 @@
 #include "platform/Shell.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -10,8 +11,11 @@ namespace platform {
 class RecordingShell : public Shell {
 public:
     struct ProgramRun {
+        ProgramRun(std::string program_, std::string arguments_, std::string password_ = {})
+            : program(std::move(program_)), arguments(std::move(arguments_)), password(std::move(password_)) {}
         std::string program;
         std::string arguments;
+        std::string password; // what the string carries after " /p"
         bool operator==(const ProgramRun&) const = default;
     };
     struct DirectoryOpen {
@@ -20,7 +24,7 @@ public:
         bool operator==(const DirectoryOpen&) const = default;
     };
 
-    void runProgram(const std::string& program, const std::string& arguments) override;
+    void runProgram(const std::string& program, const std::string& arguments, const std::string& password) override;
     void openDirectory(const std::string& directory, bool explore) override;
 
     const std::vector<ProgramRun>& programRuns() const { return m_runs; }

@@ -1,7 +1,10 @@
 #include "platform/posix/PosixShell.h"
 
+#include "platform/posix/BridgeFields.h"
 #include "platform/posix/CommandLineSplitter.h"
+#include "platform/posix/PeHeader.h"
 #include "platform/posix/ProcessLauncher.h"
+#include "platform/posix/WineBridge.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,10 +24,36 @@ bool endsWithExe(const std::string& path) {
     return tail == ".exe";
 }
 
+bool isUncPath(const std::string& path) {
+    return path.size() > 2 && path[0] == '\\' && path[1] == '\\';
+}
+
+bool hasDrive(const std::string& path) {
+    return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+}
+
+// UTF-16 units of UTF-8 text: one per character, two for one outside the Basic Multilingual Plane.
+std::size_t utf16Units(const std::string& text) {
+    std::size_t units = 0;
+    for (const unsigned char c : text) {
+        if ((c & 0xC0) != 0x80)
+            ++units;
+        if (c >= 0xF0)
+            ++units;
+    }
+    return units;
+}
+
 } // namespace
 
-PosixShell::PosixShell(const PathMapper& paths, std::string prefix, LocaleProbe hasRussianLocale)
-    : m_paths(paths), m_prefix(std::move(prefix)),
+const char* const PosixShell::noRussianLocaleNotice =
+    "В системе нет русской локали ru_RU.UTF-8, поэтому 1С:Предприятие получит русские буквы командной "
+    "строки (каталог базы, имя пользователя, пароль) как «?». Чтобы добавить локаль, выполните с правами "
+    "root: раскомментируйте строку «ru_RU.UTF-8 UTF-8» в файле /etc/locale.gen и запустите locale-gen "
+    "(или выберите её в dpkg-reconfigure locales). Запуск продолжается.";
+
+PosixShell::PosixShell(const PathMapper& paths, const WineBridge& bridge, LocaleProbe hasRussianLocale)
+    : m_paths(paths), m_bridge(bridge),
       m_hasRussianLocale(hasRussianLocale ? std::move(hasRussianLocale) : LocaleProbe(systemHasRussianLocale)) {}
 
 bool PosixShell::localeGivesCp1251() {
@@ -53,32 +82,70 @@ bool PosixShell::systemHasRussianLocale() {
     return available;
 }
 
-pid_t PosixShell::start(const std::string& program, const std::string& arguments) {
+std::string PosixShell::blankPassword(const std::string& commandLine, const std::string& password) {
+    if (password.empty())
+        return commandLine;
+    const std::string switchText = " /p" + password;
+    const std::string blanked = " /p" + std::string(utf16Units(password), ' ');
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at = commandLine.find(switchText); at != std::string::npos;
+         at = commandLine.find(switchText, from)) {
+        out.append(commandLine, from, at - from);
+        out += blanked;
+        from = at + switchText.size();
+    }
+    out.append(commandLine, from, std::string::npos);
+    return out;
+}
+
+pid_t PosixShell::startThroughWine(const std::string& program, const std::string& arguments,
+                                   const std::string& password) {
+    // Wine starts a program by its Windows path: a drive it knows, or a UNC path.
+    std::string windows;
+    if (isUncPath(program))
+        windows = program;
+    else if (hasDrive(program) && !m_paths.toHost(program).empty())
+        windows = program;
+    else if (program.front() == '/')
+        windows = m_paths.toWindows(program);
+    if (windows.empty())
+        return -1;
+
+    WineBridge::Variables variables;
+    // Wine takes the ANSI code page from the locale; 1C:Enterprise needs Windows-1251.
+    if (!localeGivesCp1251()) {
+        if (m_hasRussianLocale()) {
+            variables.emplace_back("LC_ALL", "ru_RU.UTF-8");
+        } else if (!m_noticeGiven && m_notice) {
+            m_noticeGiven = true;
+            m_notice(noRussianLocaleNotice);
+        }
+    }
+    const std::string line = "\"" + windows + "\"" + (arguments.empty() ? "" : " " + arguments);
+    BridgeWriter request;
+    request.field("run").field(windows).field(line).field(blankPassword(line, password));
+    // 1C:Enterprise 7.7 is a 32-bit program; a program known to be 64-bit gets the 64-bit helper.
+    const bool sixtyFour = peKindOf(m_paths.toHost(windows)) == PeKind::sixtyFourBit;
+    return m_bridge.start(request.bytes(), sixtyFour, variables);
+}
+
+pid_t PosixShell::start(const std::string& program, const std::string& arguments, const std::string& password) {
+    if (program.empty())
+        return -1;
+    if (endsWithExe(program))
+        return startThroughWine(program, arguments, password);
     const std::string host = m_paths.toHost(program);
     if (host.empty())
         return -1;
-    std::vector<std::string> argv;
-    std::vector<std::pair<std::string, std::string>> overrides;
-    if (endsWithExe(host)) {
-        const std::string wine = ProcessLauncher::findOnPath("wine");
-        if (wine.empty())
-            return -1;
-        argv = {wine, host};
-        if (!m_prefix.empty())
-            overrides.emplace_back("WINEPREFIX", m_prefix);
-        // Wine takes the ANSI code page from the locale; 1C:Enterprise needs Windows-1251.
-        if (!localeGivesCp1251() && m_hasRussianLocale())
-            overrides.emplace_back("LC_ALL", "ru_RU.UTF-8");
-    } else {
-        argv = {host};
-    }
+    std::vector<std::string> argv{host};
     for (auto& argument : splitCommandLine(arguments))
         argv.push_back(std::move(argument));
-    return ProcessLauncher::spawnDetached(argv, ProcessLauncher::currentEnvironment(overrides));
+    return ProcessLauncher::spawnDetached(argv, ProcessLauncher::currentEnvironment());
 }
 
-void PosixShell::runProgram(const std::string& program, const std::string& arguments) {
-    start(program, arguments);
+void PosixShell::runProgram(const std::string& program, const std::string& arguments, const std::string& password) {
+    start(program, arguments, password);
 }
 
 void PosixShell::openDirectory(const std::string& directory, bool /*explore: file managers show their own tree*/) {

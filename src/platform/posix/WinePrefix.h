@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -10,10 +11,14 @@ public:
     static std::string defaultPath();
     // The login name Wine names the user's profile after (drive_c/users/<name>).
     static std::string userName();
-    // Socket of the Wine server for the prefix: /tmp/.wine-<uid>/server-<dev>-<inode>/socket, the
-    // prefix directory's device and inode in lowercase hex; empty when the prefix does not exist.
-    static std::string serverSocketPath(const std::string& prefix);
-    // True while a Wine server holds the prefix's registry (its socket exists).
+    // Directories where a Wine server for the prefix keeps its socket and lock file, named by the
+    // prefix directory's device and inode in lowercase hex: upstream Wine's
+    // /tmp/.wine-<uid>/server-<dev>-<inode>, and Debian's /tmp/<name>/server-<dev>-<inode>, where
+    // <name> is what the prefix's file "wineserver" holds. Empty when the prefix does not exist.
+    static std::vector<std::string> serverDirectories(const std::string& prefix);
+    // True while a Wine server holds the prefix's registry: in one of the server directories the
+    // socket exists and the lock file is locked by another process (a server that died leaves
+    // its socket behind, but not its lock).
     static bool serverRunning(const std::string& prefix);
 };
 

@@ -3,6 +3,8 @@
 #include "engine/CodePage.h"
 #include "platform/posix/WineRegistry.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -54,16 +56,16 @@ std::string textOf(const HiveValue& value) {
 WineRegistryKey::WineRegistryKey(WineRegistry& registry, RegistryRoot root, const std::string& path)
     : m_registry(registry), m_root(root), m_path(normalisedPath(path)) {}
 
-std::string WineRegistryKey::fullPath() const {
-    const std::string root = m_root == RegistryRoot::CurrentUser ? "HKCU" : "HKLM";
-    return m_path.empty() ? root : root + "\\" + m_path;
+WineRegistryKey::WineRegistryKey(WineRegistry& registry, RegistryRoot root, const std::string& path,
+                                 std::vector<HiveValue> serverValues)
+    : m_registry(registry), m_root(root), m_path(normalisedPath(path)), m_serverValues(std::move(serverValues)) {}
+
+std::vector<HiveValue> WineRegistryKey::values() const {
+    return m_serverValues ? *m_serverValues : m_registry.fileValues(m_root, m_path);
 }
 
 std::optional<HiveValue> WineRegistryKey::resolve(const std::string& name) const {
-    const WineHive* hive = m_registry.hiveFile(m_root).hive();
-    if (!hive)
-        return std::nullopt;
-    const auto values = hive->values(m_path);
+    const auto values = this->values();
     const auto upper = engine::upperUtf8(name);
     for (const auto& value : values)
         if (engine::upperUtf8(value.name) == upper)
@@ -77,10 +79,9 @@ std::optional<HiveValue> WineRegistryKey::resolve(const std::string& name) const
 
 std::vector<std::string> WineRegistryKey::valueNames() const {
     std::vector<std::string> names;
-    if (const WineHive* hive = m_registry.hiveFile(m_root).hive())
-        for (const auto& value : hive->values(m_path))
-            if (!value.isDefault && !value.name.empty())
-                names.push_back(ansi(value.name));
+    for (const auto& value : values())
+        if (!value.isDefault && !value.name.empty())
+            names.push_back(ansi(value.name));
     return names;
 }
 
@@ -101,34 +102,35 @@ void WineRegistryKey::writeString(const std::string& name, const std::string& da
     const auto existing = resolve(name);
     const std::string storedName = existing ? existing->name : ansi(name);
     const std::string text = ansi(data);
-    const HiveTime time = HiveTime::now();
-    const bool written = m_registry.hiveFile(m_root).edit(
-        [&](WineHive& hive) { return hive.setString(m_path, storedName, text, time); });
-    std::vector<std::string> argv{"wine", "reg", "add", fullPath()};
-    if (storedName.empty())
-        argv.push_back("/ve");
-    else
-        argv.insert(argv.end(), {"/v", storedName});
-    argv.insert(argv.end(), {"/t", "REG_SZ", "/d", text, "/f"});
-    if (!written || !m_registry.sendToServer(argv))
+    if (!m_registry.setString(m_root, m_path, storedName, text))
         throw RegistryError("Failed to set data for '" + name + "'");
+    if (m_serverValues) {
+        HiveValue value;
+        value.name = storedName;
+        value.isDefault = storedName.empty();
+        value.type = hivetype::sz;
+        value.textForm = true;
+        value.data = text;
+        auto& values = *m_serverValues;
+        const auto upper = engine::upperUtf8(storedName);
+        const auto it = std::find_if(values.begin(), values.end(),
+                                     [&](const HiveValue& v) { return engine::upperUtf8(v.name) == upper; });
+        if (it == values.end())
+            values.push_back(std::move(value));
+        else
+            *it = std::move(value);
+    }
 }
 
 bool WineRegistryKey::deleteValue(const std::string& name) {
     const auto existing = resolve(name);
-    if (!existing)
+    if (!existing || !m_registry.removeValue(m_root, m_path, existing->name))
         return false;
-    const HiveTime time = HiveTime::now();
-    if (!m_registry.hiveFile(m_root).edit(
-            [&](WineHive& hive) { return hive.removeValue(m_path, existing->name, time); }))
-        return false;
-    std::vector<std::string> argv{"wine", "reg", "delete", fullPath()};
-    if (existing->name.empty())
-        argv.push_back("/ve");
-    else
-        argv.insert(argv.end(), {"/v", existing->name});
-    argv.push_back("/f");
-    return m_registry.sendToServer(argv);
+    if (m_serverValues) {
+        const auto upper = engine::upperUtf8(existing->name);
+        std::erase_if(*m_serverValues, [&](const HiveValue& v) { return engine::upperUtf8(v.name) == upper; });
+    }
+    return true;
 }
 
 } // namespace platform
