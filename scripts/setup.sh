@@ -8,6 +8,8 @@ TARVESK_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils imagemagick fonts-dejavu-core
+    # A window manager, a tray host and real X input for the tests of the windows under Xvfb.
+    openbox trayer xdotool
     python3 python3-dbf liblnk-utils
     clang libclang-rt-14-dev
     xdg-utils locales

@@ -13,9 +13,10 @@ bool ApplicationWindows::isMinimized() const {
 
 QList<QWidget*> ApplicationWindows::otherOpenWindows() const {
     QList<QWidget*> windows;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w != m_main && w->isVisible() && w->isWindow() && !w->isModal() &&
-            (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
+    if (!m_rules.otherWindows)
+        return windows;
+    for (QWidget* w : m_rules.otherWindows()) {
+        if (w && w != m_main && w->isVisible() && !w->isModal())
             windows.append(w);
     }
     return windows;

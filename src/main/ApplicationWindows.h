@@ -11,21 +11,22 @@
 namespace mainwin {
 
 // The application as a whole: the main window and the program's other open windows (explorer,
-// registry) are minimised, hidden from the taskbar and restored together. Minimising hides the
-// taskbar entries only while the tray setting is on and the desktop has a notification area at
-// that moment, so the program never becomes unreachable.
+// registry) are minimised, hidden from the taskbar and restored together; no other window of the
+// process is touched (the toolkit's own tray icon is a top-level window too, and hiding it would
+// leave nothing to click). Minimising hides the taskbar entries only while the tray setting is on
+// and the desktop has a notification area at that moment, so the program never becomes
+// unreachable.
 class ApplicationWindows : public QObject, public launch::Application {
     Q_OBJECT
 public:
     struct Rules {
-        std::function<bool()> sysTray;       // cbxSysTray, read when the program is minimised
-        std::function<bool()> trayAvailable; // the desktop has a notification area now
-        std::function<void()> terminate;     // ends the program without the close query
+        std::function<bool()> sysTray;                 // cbxSysTray, read when the program is minimised
+        std::function<bool()> trayAvailable;           // the desktop has a notification area now
+        std::function<void()> terminate;               // ends the program without the close query
+        std::function<QList<QWidget*>()> otherWindows; // the program's windows besides the main one
     };
 
     explicit ApplicationWindows(QWidget* mainWindow, Rules rules, QObject* parent = nullptr);
-
-    void setRules(Rules rules) { m_rules = std::move(rules); }
 
     // Start-up has shown the main window: from now on restoring may show windows.
     void setStarted() { m_started = true; }

@@ -72,6 +72,7 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent)
                               : std::function<bool()>([] { return QSystemTrayIcon::isSystemTrayAvailable(); });
     rules.terminate =
         m_context.terminate ? m_context.terminate : std::function<void()>([] { QCoreApplication::exit(0); });
+    rules.otherWindows = [this] { return QList<QWidget*>{m_explorer, m_registry}; };
     m_app = new ApplicationWindows(this, std::move(rules), this);
     m_tray = new MainTray(std::move(m_context.trayHost), this);
     connect(m_tray, &MainTray::settingsRequested, this, &TfrmMain::openSettings);

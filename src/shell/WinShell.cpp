@@ -8,6 +8,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "platform/WholeFile.h"
 #include "shell/ShellError.h"
 #include "shell/ShellLinkFile.h"
 
@@ -28,18 +29,20 @@ bool isValidFileName(std::string_view name) {
 // Shortcut files are a few kilobytes; anything far larger is not read into memory.
 constexpr std::uintmax_t maxShortcutSize = 16u << 20;
 
-std::string readWholeFile(const std::string& host, const std::string& file) {
-    std::ifstream in(host, std::ios::binary);
-    if (!in)
-        throw ShellError("Не удалось открыть ярлык " + file);
-    std::error_code ec;
-    if (std::filesystem::file_size(host, ec) > maxShortcutSize && !ec)
+std::string readShortcutFile(const std::string& host, const std::string& file) {
+    auto read = platform::readWholeFile(host, maxShortcutSize);
+    switch (read.status) {
+    case platform::WholeFile::Status::read:
+        return std::move(read.bytes);
+    case platform::WholeFile::Status::tooLarge:
         throw ShellError("Файл " + file + " не является ярлыком Windows: файл слишком велик");
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
-        throw ShellError("Не удалось прочитать ярлык " + file);
-    return content.str();
+    case platform::WholeFile::Status::notRegular:
+        throw ShellError("Не удалось открыть ярлык " + file + ": это не обычный файл");
+    case platform::WholeFile::Status::missing:
+    case platform::WholeFile::Status::failed:
+        break;
+    }
+    throw ShellError("Не удалось открыть ярлык " + file);
 }
 
 // Writes bytes to a temporary file beside host and renames it over host, so a reader sees either
@@ -71,8 +74,7 @@ void writeFileAtomically(const std::string& host, const std::string& file, const
 
 } // namespace
 
-WinShell::WinShell(platform::PathMapper& paths, platform::ShellFolders& folders)
-    : m_paths(paths), m_folders(folders) {}
+WinShell::WinShell(platform::PathMapper& paths, platform::ShellFolders& folders) : m_paths(paths), m_folders(folders) {}
 
 std::string WinShell::SpecialFolderPath(int folderId, bool create) const {
     std::string path = m_folders.specialFolderPath(folderId, create);
@@ -113,12 +115,12 @@ std::string WinShell::createShortcut(const std::string& target, const std::strin
 }
 
 TShellLinkInfo WinShell::ReadShortcut(const std::string& file) const {
-    return ShellLinkFile::decode(readWholeFile(hostPath(file), file), file);
+    return ShellLinkFile::decode(readShortcutFile(hostPath(file), file), file);
 }
 
 void WinShell::WriteShortcut(const std::string& file, const TShellLinkInfo& info) {
     const auto host = hostPath(file);
-    ShellLinkFile::decode(readWholeFile(host, file), file); // must be an existing shortcut
+    ShellLinkFile::decode(readShortcutFile(host, file), file); // must be an existing shortcut
     writeFileAtomically(host, file, ShellLinkFile::encode(info));
 }
 

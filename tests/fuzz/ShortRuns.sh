@@ -13,10 +13,12 @@ fi
 
 CC=clang CXX=clang++ cmake -S "$src" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTARVESK_BUILD_TESTS=OFF -DTARVESK_BUILD_BENCH=OFF >/dev/null
-cmake --build "$out" --target fuzz_lnk fuzz_cdx fuzz_dbf -j2 >/dev/null
+# One target per seed folder: fuzz/corpus/<name> feeds fuzz_<name>.
+targets=$(cd "$src/fuzz/corpus" && ls -d */ | tr -d /)
+cmake --build "$out" --target $(printf 'fuzz_%s ' $targets) -j2 >/dev/null
 
 status=0
-for target in lnk cdx dbf; do
+for target in $targets; do
     work=$(mktemp -d)
     cp -r "$src/fuzz/corpus/$target/." "$work/"
     echo "fuzz_$target: ${seconds} s over $(ls "$work" | wc -l) seed inputs"

@@ -240,12 +240,9 @@ TEST_F(MainWindowTest, EnterOnTheListsRunsTheDefaultMap) {
         std::string call;
     };
     const Case cases[] = {
-        {Qt::NoModifier, "editInfobase"},
-        {Qt::ControlModifier, "launch0 regime0"},
-        {Qt::AltModifier, "launch0 regime1"},
-        {Qt::ControlModifier | Qt::ShiftModifier, "launch0 regime2"},
-        {Qt::ShiftModifier, "launch0 regime3"},
-        {Qt::AltModifier | Qt::ControlModifier, "launch0 regime4"},
+        {Qt::NoModifier, "editInfobase"},       {Qt::ControlModifier, "launch0 regime0"},
+        {Qt::AltModifier, "launch0 regime1"},   {Qt::ControlModifier | Qt::ShiftModifier, "launch0 regime2"},
+        {Qt::ShiftModifier, "launch0 regime3"}, {Qt::AltModifier | Qt::ControlModifier, "launch0 regime4"},
     };
     for (const Case& c : cases) {
         commands.calls.clear();
@@ -344,10 +341,10 @@ TEST_F(MainWindowTest, DoubleClicksAndMenus) {
     QStringList texts;
     for (QAction* a : menu->actions())
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(texts, (QStringList{"Открыть каталог базы", "-", "Создать ярлык в каталоге...",
-                                  "Создать ярлык на рабочем столе", "-", "Добавить информационную базу",
-                                  "Изменить информационную базу", "Удалить информационную базу", "-",
-                                  "Отключить принадлежность"}));
+    EXPECT_EQ(texts,
+              (QStringList{"Открыть каталог базы", "-", "Создать ярлык в каталоге...", "Создать ярлык на рабочем столе",
+                           "-", "Добавить информационную базу", "Изменить информационную базу",
+                           "Удалить информационную базу", "-", "Отключить принадлежность"}));
     control<QAction>("pmiOpenExplorer")->trigger();
     EXPECT_EQ(lastCall(), "explore");
     control<QAction>("pmiClearBoth")->trigger();
@@ -413,6 +410,31 @@ TEST_F(MainWindowTest, TrayMenuAndMinimiseToTheTray) {
     EXPECT_FALSE(window->isVisible());
     tray->menu->findChild<QAction*>("pmiTrayRestore")->trigger();
     EXPECT_TRUE(window->isVisible());
+}
+
+// Minimising, hiding and restoring take the program's own windows along and nothing else: the
+// toolkit's tray icon is a top-level window of the process too, and hidden it could not be clicked.
+TEST_F(MainWindowTest, MinimisingTouchesOnlyTheProgramsOwnWindows) {
+    create();
+    showActive();
+    QWidget explorer, registry, trayIconWindow;
+    window->setExplorerWindow(&explorer);
+    window->setRegistryWindow(&registry);
+    for (QWidget* w : {&explorer, &registry, &trayIconWindow})
+        w->show();
+    window->application().minimizeApplication();
+    QApplication::processEvents();
+    ASSERT_TRUE(window->application().isHiddenFromTaskbar());
+    EXPECT_FALSE(explorer.isVisible());
+    EXPECT_FALSE(registry.isVisible());
+    EXPECT_TRUE(trayIconWindow.isVisible());
+    EXPECT_FALSE(trayIconWindow.isMinimized());
+    window->RestoreApplication();
+    EXPECT_TRUE(explorer.isVisible());
+    EXPECT_TRUE(registry.isVisible());
+    EXPECT_TRUE(trayIconWindow.isVisible());
+    window->setExplorerWindow(nullptr);
+    window->setRegistryWindow(nullptr);
 }
 
 TEST_F(MainWindowTest, WithoutTraySettingOrNotificationAreaTheProgramStaysOnTheTaskbar) {

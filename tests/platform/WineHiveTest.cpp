@@ -123,6 +123,21 @@ TEST(WineHive, KeyWithOnlySubkeysExists) {
         EXPECT_FALSE(hive.keyExists(path)) << path;
 }
 
+// Wine writes no section for a key that only has subkeys: its first value gets one, in Wine's
+// form and before the subkeys' sections.
+TEST(WineHive, AValueOfAKeyThatOnlyHasSubkeysGetsTheKeysOwnSection) {
+    WineHive hive("WINE REGISTRY Version 2\n\n[Software\\\\1C\\\\1Cv7\\\\7.7\\\\Titles\\\\Sub] 1\n\"x\"=\"y\"\n");
+    const std::string titles = "Software\\1C\\1Cv7\\7.7\\Titles";
+    ASSERT_TRUE(hive.keyExists(titles));
+    ASSERT_TRUE(hive.setString(titles, "C:\\Base\\", "Base", HiveTime::fromUnix(1700000000)));
+    EXPECT_EQ(hive.text(), "WINE REGISTRY Version 2\n\n"
+                           "[Software\\\\1C\\\\1Cv7\\\\7.7\\\\Titles] 1700000000\n#time=1da1747c66d0000\n"
+                           "\"C:\\\\Base\\\\\"=\"Base\"\n\n"
+                           "[Software\\\\1C\\\\1Cv7\\\\7.7\\\\Titles\\\\Sub] 1\n\"x\"=\"y\"\n");
+    EXPECT_EQ(WineHive(hive.text()).value(titles, "c:\\base\\")->data, "Base");
+    EXPECT_EQ(WineHive(hive.text()).value(titles + "\\Sub", "x")->data, "y");
+}
+
 TEST(WineHive, ReadsTheTitlesOfAWineWrittenHive) {
     const WineHive hive(testsupport::readFile(testsupport::sharedFixture("wine/user.reg")));
     ASSERT_TRUE(hive.isValid());

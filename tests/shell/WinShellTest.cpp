@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -146,6 +147,23 @@ TEST_F(WinShellTest, FailuresRaiseWithTheUsersMessage) {
     fs::resize_file(m_root.path() / "huge.lnk", 64u << 20); // sparse: no real disk use
     EXPECT_EQ(message([&] { m_shell.ReadShortcut("C:\\huge.lnk"); }),
               "Файл C:\\huge.lnk не является ярлыком Windows: файл слишком велик");
+}
+
+// A "shortcut" that is no regular file is refused at once: a FIFO without a writer would block
+// the window in open(), a link to /dev/zero would be read until memory runs out.
+TEST_F(WinShellTest, ADroppedFileThatIsNoRegularFileIsAnUnreadableShortcut) {
+    ASSERT_EQ(::mkfifo((m_root.path() / "fifo.lnk").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", m_root.path() / "zero.lnk");
+    fs::create_directory(m_root.path() / "folder.lnk");
+    for (const char* name : {"fifo.lnk", "zero.lnk", "folder.lnk"}) {
+        const std::string file = m_root.path() / name;
+        try {
+            m_shell.ReadShortcut(file);
+            ADD_FAILURE() << name << " was read";
+        } catch (const shell::ShellError& e) {
+            EXPECT_EQ(std::string(e.what()), "Не удалось открыть ярлык " + file + ": это не обычный файл");
+        }
+    }
 }
 
 // Names Windows refuses as file names are refused here too; "/" would lead into another

@@ -332,4 +332,24 @@ TEST_F(RealWineTest, WithoutAServerTheHiveFileIsWrittenAndWineReadsIt) {
     WinePrefixEnvironment::stopServer();
 }
 
+// Wine writes no section for a key that only has subkeys; the first Titles entry written into
+// such a hive file gives the key its section, and Wine reads it.
+TEST_F(RealWineTest, AnEntryGoesIntoATitlesKeyThatOnlyHasSubkeys) {
+    WinePrefixEnvironment::stopServer();
+    ASSERT_EQ(WinePrefixEnvironment::run({"wine", "reg", "delete", "HKCU\\" + kTitles, "/f"}), 0);
+    ASSERT_EQ(
+        WinePrefixEnvironment::run({"wine", "reg", "add", "HKCU\\" + kTitles + "\\Sub", "/v", "x", "/d", "y", "/f"}),
+        0);
+    WinePrefixEnvironment::stopServer();
+    const std::string hive = testsupport::readFile(WinePrefixEnvironment::prefix() / "user.reg");
+    ASSERT_EQ(hive.find("[Software\\\\1C\\\\1Cv7\\\\7.7\\\\Titles]"), std::string::npos) << "Wine wrote a section";
+    ASSERT_NE(hive.find("[Software\\\\1C\\\\1Cv7\\\\7.7\\\\Titles\\\\Sub]"), std::string::npos);
+
+    app::TitleWriteIfAbsent(registry, R"(F:\Ёлка\)", "Ёлка");
+    const std::string query = WinePrefixEnvironment::regQuery({"HKCU\\" + kTitles});
+    EXPECT_NE(query.find(R"(F:\Ёлка\    REG_SZ    Ёлка)"), std::string::npos) << query;
+    EXPECT_NE(query.find("Titles\\Sub"), std::string::npos) << query;
+    WinePrefixEnvironment::stopServer();
+}
+
 } // namespace

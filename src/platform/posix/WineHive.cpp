@@ -391,7 +391,13 @@ bool WineHive::setString(std::string_view path, std::string_view name, std::stri
     const std::string nl = lineEnd();
     const std::string line = (name.empty() ? std::string("@") : "\"" + escapeHiveString(name, "\"") + "\"") + "=\"" +
                              escapeHiveString(data, "\"") + "\"" + nl;
-    const auto sections = sectionsOf(upperPath);
+    auto sections = sectionsOf(upperPath);
+    if (sections.empty()) {
+        // A key that exists only as the parent of others has no section of its own in Wine's
+        // files; its first value brings one.
+        insertSection(parts, time);
+        sections = sectionsOf(upperPath);
+    }
     const Section* owner = nullptr;
     const HiveValue* existing = nullptr;
     for (const std::size_t index : sections)
@@ -405,16 +411,13 @@ bool WineHive::setString(std::string_view path, std::string_view name, std::stri
         m_lines.erase(first + 1, first + static_cast<std::ptrdiff_t>(existing->lineCount));
         m_lines[existing->line] = line;
         touch(*owner, time);
-    } else if (!sections.empty()) {
+    } else {
         const Section& section = m_sections[sections.back()];
         const std::size_t at = insertionLineFor(section, upperName);
         if (at == m_lines.size() && terminatorOf(m_lines.back()).empty())
             m_lines.back() += nl;
         m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), line);
         touch(section, time);
-    } else {
-        addKey(path, time);
-        return setString(path, name, data, time);
     }
     parse();
     return true;
@@ -450,8 +453,42 @@ bool WineHive::addKey(std::string_view path, const HiveTime& time) {
     const auto parts = splitPath(path);
     if (!m_valid || parts.empty())
         return false;
-    if (keyExists(path))
-        return true;
+    if (!keyExists(path))
+        insertSection(parts, time);
+    return true;
+}
+
+std::vector<std::string> WineHive::sectionPaths() const {
+    std::vector<std::string> paths;
+    for (const auto& section : m_sections) {
+        std::string path;
+        for (const auto& part : section.upperNames)
+            path += (path.empty() ? "" : "\\") + part;
+        if (std::find(paths.begin(), paths.end(), path) == paths.end())
+            paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
+std::vector<std::size_t> WineHive::linesOf(std::string_view path, std::string_view name) const {
+    std::vector<std::size_t> lines;
+    const auto upperName = engine::upperUtf8(name);
+    for (const std::size_t index : sectionsOf(upperAll(splitPath(path)))) {
+        const Section& section = m_sections[index];
+        lines.push_back(section.header);
+        if (section.timeLine)
+            lines.push_back(*section.timeLine);
+        for (const auto& value : section.values)
+            if (engine::upperUtf8(value.name) == upperName)
+                for (std::size_t i = 0; i < value.lineCount; ++i)
+                    lines.push_back(value.line + i);
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// Inserts an empty section for the key at its place in Wine's order.
+void WineHive::insertSection(const std::vector<std::string>& parts, const HiveTime& time) {
     const std::string nl = lineEnd();
     std::vector<std::string> lines{"[" + escapedKeyPath(parts) + "] " + std::to_string(time.unixSeconds) + nl,
                                    "#time=" + fileTimeHex(time.fileTime) + nl};
@@ -465,7 +502,6 @@ bool WineHive::addKey(std::string_view path, const HiveTime& time) {
     }
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), lines.begin(), lines.end());
     parse();
-    return true;
 }
 
 } // namespace platform

@@ -65,6 +65,12 @@ public:
     // Adds an empty section for a missing key; true when the key exists afterwards.
     bool addKey(std::string_view path, const HiveTime& time);
 
+    // For checks and tools: the paths of the keys that have sections (upper-cased, in file
+    // order, once each), and the line numbers (0-based, sorted) an edit of the value may change:
+    // the key line and "#time=" line of each of the key's sections and every line of the value.
+    std::vector<std::string> sectionPaths() const;
+    std::vector<std::size_t> linesOf(std::string_view path, std::string_view name) const;
+
 private:
     struct Section {
         std::vector<std::string> upperNames; // path components, upper-cased
@@ -80,6 +86,7 @@ private:
     void touch(const Section& section, const HiveTime& time);
     std::size_t insertionLineFor(const Section& section, const std::string& upperName) const;
     std::size_t insertionLineForKey(const std::vector<std::string>& upperPath) const;
+    void insertSection(const std::vector<std::string>& parts, const HiveTime& time);
     std::string lineEnd() const;
 
     std::vector<std::string> m_lines; // each with its line terminator
