@@ -827,8 +827,17 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         // Only the first delivery of the event, to the focused control (or to the window itself).
         const QWidget* focus = QApplication::focusWidget();
-        if (widget && widget->window() == this && (widget == focus || (!focus && widget == this)))
-            handleKey(static_cast<QKeyEvent*>(event));
+        if (widget && widget->window() == this && (widget == focus || (!focus && widget == this))) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            handleKey(key);
+            // M and V only toggle " Монопольно ": the lists' and the regime box's type-ahead would
+            // also move to a row or regime starting with that letter (V is "м" on a Russian
+            // layout), and the next Enter or Start would act on it.
+            const MainFocus role = focusRole(widget);
+            if (isStartModeKey(key) && (role == MainFocus::ProgramList || role == MainFocus::FolderList ||
+                                        role == MainFocus::StartRegime))
+                return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -281,6 +281,43 @@ TEST_F(MainWindowTest, ExclusiveBoxFollowsTheRegimeAndKeepsItsTick) {
     EXPECT_TRUE(exclusive()->isChecked());
 }
 
+// M and V toggle " Монопольно " and nothing else: the lists' type-ahead (and the regime box's)
+// would jump to an entry starting with that letter, and the next Enter would act on it.
+TEST_F(MainWindowTest, MAndVNeverMoveTheListsOrTheRegime) {
+    create();
+    folders.setStringList({QStringLiteral("Альфа"), QStringLiteral("Мир"), QStringLiteral("Vector"),
+                           QStringLiteral("Ьмь"), QStringLiteral("Monolith"), QStringLiteral("Зарплата")});
+    programs.setStringList({QStringLiteral("1С"), QStringLiteral("Mono"), QStringLiteral("Vmw")});
+    showActive();
+    const struct {
+        int key;
+        const char* text;
+    } keys[] = {{Qt::Key_M, "m"}, {Qt::Key_V, "v"}, {0x042C, "ь"}, {0x041C, "м"}, {Qt::Key_M, "M"}};
+    for (const char* list : {"dbgFolder", "dbgProgram", "cmbStartRegime"}) {
+        regime()->setCurrentIndex(0);
+        auto* view = qobject_cast<QAbstractItemView*>(control(list));
+        if (view)
+            view->setCurrentIndex(view->model()->index(0, 0));
+        control(list)->setFocus();
+        for (const auto& k : keys) {
+            const bool before = exclusive()->isChecked();
+            QTest::sendKeyEvent(QTest::Click, control(list), static_cast<Qt::Key>(k.key), QString::fromUtf8(k.text),
+                                Qt::NoModifier);
+            EXPECT_NE(exclusive()->isChecked(), before) << list << " " << k.text;
+            if (view) {
+                EXPECT_EQ(view->currentIndex().row(), 0) << list << " moved on " << k.text;
+            }
+            EXPECT_EQ(regime()->currentIndex(), 0) << list << " " << k.text;
+        }
+    }
+    // Other letters still find rows.
+    QTest::qWait(QApplication::keyboardInputInterval() + 50);
+    control("dbgFolder")->setFocus();
+    QTest::sendKeyEvent(QTest::Click, control("dbgFolder"), static_cast<Qt::Key>(0x0417), QStringLiteral("з"),
+                        Qt::NoModifier);
+    EXPECT_EQ(qobject_cast<QAbstractItemView*>(control("dbgFolder"))->currentIndex().row(), 5);
+}
+
 TEST_F(MainWindowTest, StartButtonAlwaysLaunches) {
     create();
     showActive();
