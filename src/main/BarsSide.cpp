@@ -100,6 +100,11 @@ int BarsSide::activeSection() const {
     return m_bar->activeSection();
 }
 
+void BarsSide::showItem(int section, int item) {
+    if (section == m_bar->activeSection())
+        m_bar->ensureItemVisible(item);
+}
+
 void BarsSide::setActiveSection(int section) {
     m_bar->setActiveSection(section);
 }

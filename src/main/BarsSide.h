@@ -45,6 +45,7 @@ public:
     std::int32_t itemId(int section, int item) const override;
     int activeSection() const override;
     void setActiveSection(int section) override;
+    void showItem(int section, int item) override;
     int addSection(const std::string& caption) override;
     int addItem(int section, const std::string& caption, std::int32_t id) override;
     void removeSection(int section) override;

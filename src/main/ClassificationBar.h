@@ -24,6 +24,8 @@ public:
     // -1 when the bar has no section.
     virtual int activeSection() const = 0;
     virtual void setActiveSection(int section) = 0;
+    // Scrolls the bar so that the item of the active section shows (a chosen item is always in view).
+    virtual void showItem(int section, int item) = 0;
 
     // Appends and returns the new index (-1 when the section does not exist).
     virtual int addSection(const std::string& caption) = 0;

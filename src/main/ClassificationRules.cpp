@@ -101,6 +101,7 @@ void ClassificationRules::restore(const FilterState& state) {
         // The first section, advanced section by section; an advance from the last one stays there.
         b.setActiveSection(std::clamp(vars.section, 0, b.sectionCount() - 1));
         chooseItem(kind, vars.section, vars.item);
+        b.showItem(vars.section, vars.item);
     }
 }
 

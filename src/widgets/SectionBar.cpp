@@ -9,13 +9,19 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOption>
+#include <QTimer>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <qdrawutil.h>
 
 namespace widgets {
 namespace {
 
 constexpr int kTextIndent = 12;
+constexpr int kArrowSize = 16;
+constexpr int kMinVisibleItems = 3;
+constexpr int kDragScrollInterval = 150; // ms between steps while a drag is held at an edge
 
 QString toQt(const std::string& text) {
     return QString::fromStdString(text);
@@ -30,7 +36,12 @@ QColor textColorOn(const QColor& fill) {
 
 SectionBar::SectionBar(QWidget* parent)
     : QWidget(parent), m_fillTop(kColorAppWorkspace), m_fillBottom(kColorAppWorkspace),
-      m_editor(new CaptionEditor(this)) {
+      m_editor(new CaptionEditor(this)), m_dragScrollTimer(new QTimer(this)) {
+    m_dragScrollTimer->setInterval(kDragScrollInterval);
+    connect(m_dragScrollTimer, &QTimer::timeout, this, [this] {
+        if (!scrollItems(m_dragScrollDirection))
+            setDragScroll(0);
+    });
     setMouseTracking(true);
     setAcceptDrops(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -90,9 +101,13 @@ void SectionBar::removeSection(int section) {
         return;
     cancelEditing();
     m_data.sections.erase(m_data.sections.begin() + section);
-    int active = std::min(m_active, sectionCount() - 1);
-    bool changed = active != m_active || section == m_active;
+    // A section above the open one goes: the same section stays open, one index higher up.
+    const bool opened = section == m_active;
+    int active = section < m_active ? m_active - 1 : std::min(m_active, sectionCount() - 1);
+    const bool changed = active != m_active || opened;
     m_active = active;
+    if (opened)
+        m_firstItem = 0;
     contentChanged();
     if (changed)
         emit activeSectionChanged(m_active);
@@ -138,7 +153,15 @@ void SectionBar::setActiveSection(int section) {
         return;
     cancelEditing();
     m_active = section;
+    m_firstItem = 0;
     contentChanged();
+    // The opened section's header and items come into view.
+    const int top = section * headerHeight();
+    const int bottom = (section + 1) * headerHeight() + itemsAreaHeight();
+    if (top < m_barOffset)
+        setBarOffset(top);
+    else if (bottom - m_barOffset > height())
+        setBarOffset(bottom - height());
     emit activeSectionChanged(m_active);
 }
 
@@ -146,6 +169,7 @@ void SectionBar::contentChanged() {
     m_hoverItem = -1;
     m_pressedSection = -1;
     m_pressedItem = -1;
+    clampScrolling();
     update();
 }
 
@@ -167,27 +191,143 @@ int SectionBar::itemHeight() const {
     return fontMetrics().height() + 8;
 }
 
+int SectionBar::itemsAreaHeight() const {
+    if (m_active < 0)
+        return 0;
+    const int free = height() - sectionCount() * headerHeight();
+    return std::max(free, kMinVisibleItems * itemHeight());
+}
+
+int SectionBar::maxBarOffset() const {
+    return std::max(0, sectionCount() * headerHeight() + itemsAreaHeight() - height());
+}
+
+int SectionBar::maxFirstItem() const {
+    const int fit = std::max(1, itemsAreaHeight() / itemHeight());
+    return std::max(0, itemCount(m_active) - fit);
+}
+
 int SectionBar::itemsTop() const {
-    return (m_active + 1) * headerHeight();
+    return (m_active + 1) * headerHeight() - m_barOffset;
 }
 
 int SectionBar::itemsBottom() const {
-    int later = sectionCount() - m_active - 1;
-    return std::max(itemsTop(), height() - later * headerHeight());
+    return itemsTop() + itemsAreaHeight();
 }
 
 QRect SectionBar::sectionRect(int section) const {
     if (!validSection(section))
         return {};
-    int top =
-        section <= m_active ? section * headerHeight() : itemsBottom() + (section - m_active - 1) * headerHeight();
+    int top = section <= m_active ? section * headerHeight() - m_barOffset
+                                  : itemsBottom() + (section - m_active - 1) * headerHeight();
     return QRect(0, top, width(), headerHeight());
 }
 
 QRect SectionBar::itemRect(int item) const {
     if (!validItem(m_active, item))
         return {};
-    return QRect(0, itemsTop() + item * itemHeight(), width(), itemHeight());
+    return QRect(0, itemsTop() + (item - m_firstItem) * itemHeight(), width(), itemHeight());
+}
+
+// ---- scrolling
+
+QRect SectionBar::itemsUpArrow() const {
+    if (m_firstItem <= 0)
+        return {};
+    return QRect(width() - kArrowSize - 2, itemsTop() + 2, kArrowSize, kArrowSize);
+}
+
+QRect SectionBar::itemsDownArrow() const {
+    if (m_active < 0 || m_firstItem >= maxFirstItem())
+        return {};
+    return QRect(width() - kArrowSize - 2, itemsBottom() - kArrowSize - 2, kArrowSize, kArrowSize);
+}
+
+QRect SectionBar::barUpArrow() const {
+    if (m_barOffset <= 0)
+        return {};
+    return QRect(width() - kArrowSize - 2, 2, kArrowSize, kArrowSize);
+}
+
+QRect SectionBar::barDownArrow() const {
+    if (m_barOffset >= maxBarOffset())
+        return {};
+    return QRect(width() - kArrowSize - 2, height() - kArrowSize - 2, kArrowSize, kArrowSize);
+}
+
+bool SectionBar::scrollItems(int steps) {
+    const int first = std::clamp(m_firstItem + steps, 0, maxFirstItem());
+    if (first == m_firstItem)
+        return false;
+    cancelEditing();
+    m_firstItem = first;
+    m_hoverItem = -1;
+    update();
+    return true;
+}
+
+bool SectionBar::scrollBar(int pixels) {
+    const int before = m_barOffset;
+    setBarOffset(m_barOffset + pixels);
+    return m_barOffset != before;
+}
+
+void SectionBar::setBarOffset(int offset) {
+    offset = std::clamp(offset, 0, maxBarOffset());
+    if (offset == m_barOffset)
+        return;
+    cancelEditing();
+    m_barOffset = offset;
+    m_hoverItem = -1;
+    update();
+}
+
+void SectionBar::clampScrolling() {
+    m_firstItem = std::clamp(m_firstItem, 0, maxFirstItem());
+    m_barOffset = std::clamp(m_barOffset, 0, maxBarOffset());
+}
+
+void SectionBar::ensureItemVisible(int item) {
+    if (!validItem(m_active, item))
+        return;
+    const int fit = std::max(1, itemsAreaHeight() / itemHeight());
+    if (item < m_firstItem)
+        m_firstItem = item;
+    else if (item >= m_firstItem + fit)
+        m_firstItem = item - fit + 1;
+    clampScrolling();
+    // The item's place in the bar as a whole, when the bar itself scrolls.
+    const int top = (m_active + 1) * headerHeight() + (item - m_firstItem) * itemHeight();
+    if (top < m_barOffset)
+        setBarOffset(top);
+    else if (top + itemHeight() - m_barOffset > height())
+        setBarOffset(top + itemHeight() - height());
+    placeEditor();
+    update();
+}
+
+void SectionBar::setDragScroll(int direction) {
+    m_dragScrollDirection = direction;
+    if (direction == 0)
+        m_dragScrollTimer->stop();
+    else if (!m_dragScrollTimer->isActive())
+        m_dragScrollTimer->start();
+}
+
+void SectionBar::wheelEvent(QWheelEvent* event) {
+    m_wheelRest += event->angleDelta().y();
+    const int steps = m_wheelRest / 120;
+    m_wheelRest %= 120;
+    if (steps == 0) {
+        event->accept();
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    const bool overItems = sectionAt(point) < 0;
+    // Items first where they are; the bar when they cannot move or the wheel is over a header.
+    if (!(overItems && scrollItems(-steps)))
+        scrollBar(-steps * headerHeight());
+    event->accept();
 }
 
 int SectionBar::sectionAt(const QPoint& point) const {
@@ -200,7 +340,9 @@ int SectionBar::sectionAt(const QPoint& point) const {
 int SectionBar::itemAt(const QPoint& point) const {
     if (m_active < 0 || point.y() < itemsTop() || point.y() >= itemsBottom() || point.x() < 0 || point.x() >= width())
         return -1;
-    int item = (point.y() - itemsTop()) / itemHeight();
+    if (sectionAt(point) >= 0)
+        return -1;
+    int item = m_firstItem + (point.y() - itemsTop()) / itemHeight();
     return item < itemCount(m_active) ? item : -1;
 }
 
@@ -243,7 +385,7 @@ void SectionBar::paintEvent(QPaintEvent*) {
     painter.save();
     painter.setClipRect(0, itemsTop(), width(), itemsBottom() - itemsTop());
     painter.setPen(textColorOn(middle));
-    for (int i = 0; m_active >= 0 && i < itemCount(m_active); ++i) {
+    for (int i = m_firstItem; m_active >= 0 && i < itemCount(m_active); ++i) {
         QRect r = itemRect(i);
         if (r.top() >= itemsBottom())
             break;
@@ -262,6 +404,21 @@ void SectionBar::paintEvent(QPaintEvent*) {
         QString text = fontMetrics().elidedText(sectionCaption(s), Qt::ElideRight, r.width() - 8);
         painter.drawText(r.adjusted(4, 0, -4, 0), Qt::AlignCenter, text);
     }
+
+    // The arrows of what is hidden, as small buttons.
+    const auto arrow = [&](const QRect& r, QStyle::PrimitiveElement element) {
+        if (r.isEmpty())
+            return;
+        qDrawShadePanel(&painter, r, palette(), false, 1, &face);
+        QStyleOption option;
+        option.initFrom(this);
+        option.rect = r.adjusted(3, 3, -3, -3);
+        style()->drawPrimitive(element, &option, &painter, this);
+    };
+    arrow(itemsUpArrow(), QStyle::PE_IndicatorArrowUp);
+    arrow(itemsDownArrow(), QStyle::PE_IndicatorArrowDown);
+    arrow(barUpArrow(), QStyle::PE_IndicatorArrowUp);
+    arrow(barDownArrow(), QStyle::PE_IndicatorArrowDown);
 }
 
 // ---- mouse
@@ -273,6 +430,15 @@ void SectionBar::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QPoint point = event->position().toPoint();
+    // The arrows take the press before what lies under them.
+    if (barUpArrow().contains(point) || barDownArrow().contains(point)) {
+        scrollBar(barUpArrow().contains(point) ? -headerHeight() : headerHeight());
+        return;
+    }
+    if (itemsUpArrow().contains(point) || itemsDownArrow().contains(point)) {
+        scrollItems(itemsUpArrow().contains(point) ? -1 : 1);
+        return;
+    }
     m_pressedSection = sectionAt(point);
     m_pressedItem = m_pressedSection < 0 ? itemAt(point) : -1;
     update();
@@ -316,6 +482,7 @@ void SectionBar::leaveEvent(QEvent* event) {
 
 void SectionBar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    clampScrolling();
     placeEditor();
 }
 
@@ -333,6 +500,7 @@ void SectionBar::editItemCaption(int section, int item) {
         return;
     cancelEditing();
     setActiveSection(section);
+    ensureItemVisible(item);
     startEditor({EditKind::Item, section, item}, itemCaption(section, item));
 }
 
@@ -401,13 +569,30 @@ void SectionBar::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void SectionBar::dragMoveEvent(QDragMoveEvent* event) {
+    // Held near the top or bottom of the items (or on an arrow), the items scroll towards it.
+    const QPoint point = event->position().toPoint();
+    const int edge = itemHeight() / 2;
+    int direction = 0;
+    if (m_active >= 0 && point.y() >= itemsTop() && point.y() < itemsBottom()) {
+        if (point.y() < itemsTop() + edge || itemsUpArrow().contains(point))
+            direction = -1;
+        else if (point.y() >= itemsBottom() - edge || itemsDownArrow().contains(point))
+            direction = 1;
+    }
+    setDragScroll(direction);
     if (acceptsDrop(event))
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
+void SectionBar::dragLeaveEvent(QDragLeaveEvent* event) {
+    setDragScroll(0);
+    QWidget::dragLeaveEvent(event);
+}
+
 void SectionBar::dropEvent(QDropEvent* event) {
+    setDragScroll(0);
     if (!acceptsDrop(event)) {
         event->ignore();
         return;

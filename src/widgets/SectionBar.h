@@ -6,6 +6,7 @@
 #include <functional>
 
 class QMimeData;
+class QTimer;
 
 namespace widgets {
 
@@ -14,6 +15,10 @@ class CaptionEditor;
 // A bar of sections stacked like an outlook bar: the headers of the sections up to the active one
 // at the top, the items of the active section under its header, the headers of the later sections
 // at the bottom. A click on a header makes its section active; a click on an item reports it.
+// Items that do not fit scroll: by the wheel, by the arrows shown at the top or bottom of the items
+// while some are hidden there, and by holding a drag at the edge of the items. When even the
+// headers do not fit, the whole bar scrolls the same way (wheel over the headers, arrows at the
+// bar's ends), so every header stays reachable.
 // Captions can be edited in place (a line edit over the header or item: Enter stores, anything
 // else cancels). The owner builds the context menu from sectionAt/itemAt and decides which drops
 // are accepted. Indexes count from 0; -1 means none.
@@ -54,6 +59,21 @@ public:
     // Rectangle of an item of the active section (may reach beyond the visible item area).
     QRect itemRect(int item) const;
 
+    // Scrolling. The first item of the active section shown at the top of the items, and the
+    // shift of the whole bar (pixels, 0 unless the headers do not fit).
+    int firstVisibleItem() const { return m_firstItem; }
+    int barOffset() const { return m_barOffset; }
+    // Scrolls the items (and the bar) so that the item of the active section shows whole.
+    void ensureItemVisible(int item);
+    // Scrolls by whole items (negative: up); false when nothing moved.
+    bool scrollItems(int steps);
+    // Arrows shown while items (or, for the bar, headers) are hidden in that direction; empty
+    // rectangles when there is nothing to scroll to.
+    QRect itemsUpArrow() const;
+    QRect itemsDownArrow() const;
+    QRect barUpArrow() const;
+    QRect barDownArrow() const;
+
     // Fill behind headers and items: one colour, or a vertical gradient from the top colour to the
     // bottom one. Colour values as in ColorTable.h; the default is solid application workspace.
     void setSolidFill(std::uint32_t color);
@@ -93,8 +113,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
@@ -107,9 +129,19 @@ private:
 
     int headerHeight() const;
     int itemHeight() const;
+    // Height of the area between the headers where the items show: what the headers leave, but
+    // never less than a few items (the bar then scrolls as a whole).
+    int itemsAreaHeight() const;
+    int maxBarOffset() const;
+    int maxFirstItem() const;
     // Top and bottom (exclusive) of the area between the headers where the items show.
     int itemsTop() const;
     int itemsBottom() const;
+    void setBarOffset(int offset);
+    bool scrollBar(int pixels);
+    void clampScrolling();
+    // The drag is held at an edge of the items: scroll that way (0 stops).
+    void setDragScroll(int direction);
     bool validSection(int section) const;
     bool validItem(int section, int item) const;
     void startEditor(const EditTarget& target, const QString& text);
@@ -129,6 +161,11 @@ private:
     int m_pressedSection = -1;
     int m_pressedItem = -1;
     int m_hoverItem = -1;
+    int m_firstItem = 0;
+    int m_barOffset = 0;
+    int m_wheelRest = 0; // wheel delta not yet turned into steps
+    int m_dragScrollDirection = 0;
+    QTimer* m_dragScrollTimer;
     DropFilter m_dropFilter;
 };
 

@@ -28,6 +28,8 @@ public:
         if (validSection(s))
             m_active = s;
     }
+    void showItem(int s, int i) override { shown = {s, i}; }
+    std::pair<int, int> shown{-1, -1}; // the item last scrolled into view
     int addSection(const std::string& caption) override {
         m_data.sections.push_back({caption, {}});
         if (m_active < 0)

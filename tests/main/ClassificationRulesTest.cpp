@@ -220,6 +220,9 @@ TEST_F(ClassificationRulesTest, RestoreAdvancesTheActiveSectionAndChoosesTheSave
     EXPECT_EQ(logic.switches(), (FilterSwitches{true, false, false}));
     EXPECT_EQ(data.filters, (std::vector<Filter>{{FilterMode::fmCategory, 3, 0}, {FilterMode::fmCategory, 3, 12}}));
     EXPECT_EQ(logic.filterState(), state);
+    // The chosen items are scrolled into view.
+    EXPECT_EQ(category.shown, std::make_pair(1, 0));
+    EXPECT_EQ(division.shown, std::make_pair(0, 1));
 }
 
 TEST_F(ClassificationRulesTest, SavedIndexesOutsideTheBarChooseNothingThere) {

@@ -4,12 +4,14 @@
 #include "widgets/CaptionEditor.h"
 #include "widgets/ColorTable.h"
 
+#include <QApplication>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using widgets::SectionBar;
@@ -305,6 +307,123 @@ TEST_F(SectionBarTest, OwnerDecidesWhichDropsAreAccepted) {
     QDropEvent foreign(QPointF(point), Qt::CopyAction, &foreignMime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(bar, &foreign);
     EXPECT_EQ(dropped.count(), 1);
+}
+
+namespace {
+
+SectionBarData manyItems(int sections, int items) {
+    SectionBarData data;
+    for (int s = 0; s < sections; ++s) {
+        data.sections.push_back({"Раздел " + std::to_string(s), {}});
+        for (int i = 0; i < items; ++i)
+            data.sections.back().items.push_back({"Элемент " + std::to_string(i), 100 * s + i});
+    }
+    return data;
+}
+
+void wheel(SectionBar* bar, const QPoint& point, int delta) {
+    QWheelEvent event(QPointF(point), QPointF(bar->mapToGlobal(point)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(bar, &event);
+}
+
+} // namespace
+
+// More items than fit: they scroll by the wheel and by the arrows, which show only while items are
+// hidden that way; every item can be reached and clicked.
+TEST_F(SectionBarTest, ItemsThatDoNotFitScrollByWheelAndArrows) {
+    bar->setData(manyItems(3, 40));
+    window.show();
+    ASSERT_TRUE(bar->itemsUpArrow().isEmpty());
+    ASSERT_FALSE(bar->itemsDownArrow().isEmpty());
+    const QPoint inItems = bar->itemRect(2).center();
+    wheel(bar, inItems, -120);
+    EXPECT_EQ(bar->firstVisibleItem(), 1);
+    EXPECT_FALSE(bar->itemsUpArrow().isEmpty());
+    EXPECT_EQ(bar->itemAt(inItems), 3);
+    click(bar->itemsDownArrow().center());
+    EXPECT_EQ(bar->firstVisibleItem(), 2);
+    click(bar->itemsUpArrow().center());
+    click(bar->itemsUpArrow().center());
+    EXPECT_EQ(bar->firstVisibleItem(), 0);
+    EXPECT_TRUE(bar->itemsUpArrow().isEmpty());
+
+    for (int i = 0; i < 100; ++i)
+        wheel(bar, inItems, -120);
+    EXPECT_TRUE(bar->itemsDownArrow().isEmpty());
+    EXPECT_LE(bar->itemRect(39).bottom(), bar->sectionRect(1).top()) << "the last item shows whole";
+    QSignalSpy clicked(bar, &SectionBar::itemClicked);
+    click(bar->itemRect(39).center());
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.at(0).at(1).toInt(), 39);
+    // Another section opens at its top.
+    bar->setActiveSection(1);
+    EXPECT_EQ(bar->firstVisibleItem(), 0);
+}
+
+// An item being added or renamed is scrolled into view, and its editor sits on it inside the bar.
+TEST_F(SectionBarTest, TheEditedItemIsScrolledIntoView) {
+    bar->setData(manyItems(2, 40));
+    window.show();
+    const int added = bar->addItem(0, "Новый", 999);
+    bar->editItemCaption(0, added);
+    ASSERT_TRUE(bar->isEditing());
+    const QRect editor = bar->captionEditor()->geometry();
+    EXPECT_GE(editor.top(), 0);
+    EXPECT_LE(editor.bottom(), bar->sectionRect(1).top());
+    EXPECT_EQ(bar->itemAt(editor.center()), added);
+}
+
+// Sections past what the bar can hold: the bar scrolls as a whole, so every header can be reached
+// and opened.
+TEST_F(SectionBarTest, HeadersThatDoNotFitStayReachable) {
+    bar->setData(manyItems(30, 5));
+    window.show();
+    ASSERT_GT(bar->sectionRect(29).top(), bar->height());
+    ASSERT_FALSE(bar->barDownArrow().isEmpty());
+    for (int i = 0; i < 100 && bar->sectionRect(29).bottom() >= bar->height(); ++i)
+        wheel(bar, bar->sectionRect(0).center(), -120);
+    ASSERT_LT(bar->sectionRect(29).bottom(), bar->height());
+    click(bar->sectionRect(29).center());
+    EXPECT_EQ(bar->activeSection(), 29);
+    EXPECT_GE(bar->itemRect(0).top(), 0);
+    EXPECT_LE(bar->itemRect(0).bottom(), bar->height());
+    EXPECT_FALSE(bar->barUpArrow().isEmpty());
+    for (int i = 0; i < 100 && !bar->barUpArrow().isEmpty(); ++i)
+        click(bar->barUpArrow().center());
+    EXPECT_EQ(bar->sectionRect(0).top(), 0);
+}
+
+// Deleting a section above the open one keeps the same section open.
+TEST_F(SectionBarTest, DeletingASectionAboveTheOpenOneKeepsItOpen) {
+    bar->setData(manyItems(4, 2));
+    bar->setActiveSection(2);
+    QSignalSpy activeChanged(bar, &SectionBar::activeSectionChanged);
+    bar->removeSection(0);
+    EXPECT_EQ(bar->sectionCaption(bar->activeSection()), "Раздел 2");
+    bar->removeSection(2); // below it: nothing moves
+    EXPECT_EQ(bar->sectionCaption(bar->activeSection()), "Раздел 2");
+    EXPECT_EQ(activeChanged.count(), 1) << "the index changed, the section did not";
+}
+
+// A drag held at the bottom of the items scrolls them, so an item below can take the drop.
+TEST_F(SectionBarTest, ADragHeldAtTheEdgeScrollsTheItems) {
+    bar->setData(manyItems(2, 40));
+    bar->setDropFilter([](const QMimeData*, QObject*, const QPoint&) { return true; });
+    window.show();
+    QMimeData data;
+    data.setText(QStringLiteral("infobase"));
+    const QPoint edge(bar->width() / 3, bar->sectionRect(1).top() - 3);
+    QDragEnterEvent enter(edge, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &enter);
+    QDragMoveEvent move(edge, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->firstVisibleItem() >= 3; }, 5000));
+    QDropEvent drop(QPointF(edge), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &drop);
+    const int reached = bar->firstVisibleItem();
+    QTest::qWait(400);
+    EXPECT_EQ(bar->firstVisibleItem(), reached) << "the scrolling stops with the drop";
 }
 
 TEST(SectionBarDataTest, CountsItemsAndFindsTheLargestId) {
