@@ -13,6 +13,7 @@
 #include "settings/IniFile.h"
 #include "settings/Setup.h"
 #include "widgets/ColorValue.h"
+#include "widgets/TextContrast.h"
 #include "widgets/ShapeButton.h"
 #include "widgets/TrayHost.h"
 #include "widgets/TrayIcon.h"
@@ -51,6 +52,11 @@ void setTextColor(QWidget* widget, const QColor& color) {
     palette.setColor(QPalette::WindowText, color);
     widget->setPalette(palette);
 }
+
+// The labels' own colours, as on the default light background.
+const QColor kPathColor(0, 0, 128);     // navy
+const QColor kUserColor(128, 0, 0);     // maroon
+const QColor kExclusiveColor(Qt::red);
 
 } // namespace
 
@@ -205,7 +211,7 @@ void TfrmMain::buildProgramGroup() {
     m_dbtProgram = new QLabel(m_gbxProgram);
     m_dbtProgram->setObjectName(QStringLiteral("dbtProgram"));
     m_dbtProgram->setGeometry(6, 78, 245, 16);
-    setTextColor(m_dbtProgram, QColor(0, 0, 128));
+    setTextColor(m_dbtProgram, kPathColor);
 
     const char* names[] = {"btnAddProgram", "btnEditProgram", "btnDeleteProgram"};
     const char* captions[] = {"Добавить", "Изменить", "Удалить"};
@@ -265,13 +271,13 @@ void TfrmMain::buildFolderGroup() {
     m_dbtFolder->setWordWrap(true);
     m_dbtFolder->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_dbtFolder->setGeometry(6, 172, 245, 28);
-    setTextColor(m_dbtFolder, QColor(0, 0, 128));
+    setTextColor(m_dbtFolder, kPathColor);
     m_dbtUserName = new QLabel(m_gbxFolder);
     m_dbtUserName->setObjectName(QStringLiteral("dbtUserName"));
     m_dbtUserName->setWordWrap(true);
     m_dbtUserName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_dbtUserName->setGeometry(6, 202, 245, 20);
-    setTextColor(m_dbtUserName, QColor(128, 0, 0));
+    setTextColor(m_dbtUserName, kUserColor);
 }
 
 void TfrmMain::buildBottom() {
@@ -522,10 +528,23 @@ void TfrmMain::cmbStartRegimeChange() {
 }
 
 void TfrmMain::cbxStartModeClick() {
+    const QColor background = palette().color(QPalette::Window);
     if (m_cbxStartMode->isChecked())
-        setTextColor(m_cbxStartMode, Qt::red);
+        setTextColor(m_cbxStartMode, widgets::readableOn(background, kExclusiveColor));
     else
         setTextColor(m_cbxStartMode, palette().color(QPalette::WindowText));
+}
+
+// Text on the window's colour stays readable: black and the labels' own colours where they stand
+// out from it, lighter ones on a dark colour (a navy window would hide black and navy text).
+void TfrmMain::applyTextColors() {
+    const QColor background = palette().color(QPalette::Window);
+    for (QWidget* w : {static_cast<QWidget*>(this), m_toolPanel})
+        setTextColor(w, widgets::readableOn(background, Qt::black));
+    setTextColor(m_dbtProgram, widgets::readableOn(background, kPathColor));
+    setTextColor(m_dbtFolder, widgets::readableOn(background, kPathColor));
+    setTextColor(m_dbtUserName, widgets::readableOn(background, kUserColor));
+    cbxStartModeClick();
 }
 
 void TfrmMain::StartEnterprise(app::LaunchSource source) {
@@ -752,6 +771,7 @@ void TfrmMain::applyAppearancePlan(const AppearancePlan& plan) {
             w->setPalette(palette);
             w->setAutoFillBackground(true);
         }
+        applyTextColors();
     }
 }
 

@@ -141,6 +141,7 @@ private:
     // Handlers.
     void cmbStartRegimeChange();
     void cbxStartModeClick();
+    void applyTextColors();
     void btnStartClick();
     void dbgFolderDblClick(Qt::KeyboardModifiers modifiers);
     void dbgProgramDblClick();

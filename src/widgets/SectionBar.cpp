@@ -4,6 +4,7 @@
 #include "widgets/ColorTable.h"
 #include "widgets/ColorValue.h"
 #include "widgets/Cp1251Validator.h"
+#include "widgets/TextContrast.h"
 
 #include <QDropEvent>
 #include <QLinearGradient>
@@ -25,11 +26,6 @@ constexpr int kDragScrollInterval = 150; // ms between steps while a drag is hel
 
 QString toQt(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// Text colour that stays readable on the fill.
-QColor textColorOn(const QColor& fill) {
-    return fill.lightnessF() < 0.45 ? QColor(Qt::white) : QColor(Qt::black);
 }
 
 } // namespace
@@ -384,7 +380,7 @@ void SectionBar::paintEvent(QPaintEvent*) {
                         : top;
     painter.save();
     painter.setClipRect(0, itemsTop(), width(), itemsBottom() - itemsTop());
-    painter.setPen(textColorOn(middle));
+    painter.setPen(blackOrWhiteOn(middle));
     for (int i = m_firstItem; m_active >= 0 && i < itemCount(m_active); ++i) {
         QRect r = itemRect(i);
         if (r.top() >= itemsBottom())

@@ -1,5 +1,8 @@
 #include "main/AppearancePlan.h"
 #include "main/ApplicationWindows.h"
+#include <QGroupBox>
+#include "widgets/ColorValue.h"
+#include "widgets/TextContrast.h"
 #include "main/Main.h"
 #include "main/MainCommands.h"
 #include "main/MainTray.h"
@@ -316,6 +319,55 @@ TEST_F(MainWindowTest, MAndVNeverMoveTheListsOrTheRegime) {
     QTest::sendKeyEvent(QTest::Click, control("dbgFolder"), static_cast<Qt::Key>(0x0417), QStringLiteral("з"),
                         Qt::NoModifier);
     EXPECT_EQ(qobject_cast<QAbstractItemView*>(control("dbgFolder"))->currentIndex().row(), 5);
+}
+
+// Text on the window's colour stays readable: on a navy window (colour value 0x800000) no label or
+// check box keeps black or navy text; on the default colour the labels keep their own colours.
+TEST_F(MainWindowTest, TextStaysReadableOnADarkWindowColour) {
+    create();
+    exclusive()->setChecked(true);
+    EXPECT_EQ(control<QLabel>("dbtFolder")->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    EXPECT_EQ(control<QLabel>("dbtUserName")->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+    EXPECT_EQ(exclusive()->palette().color(QPalette::WindowText), QColor(Qt::red));
+
+    for (const std::uint32_t colour : {0x800000u, 0x000000u, 0x400040u}) {
+        AppearanceChoice dark;
+        dark.standardForm = false;
+        dark.colorForm = true;
+        dark.colorFormColor = colour;
+        window->applyAppearancePlan(planAppearance(dark));
+        const QColor background = window->palette().color(QPalette::Window);
+        ASSERT_EQ(background, widgets::resolveColor(colour));
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            if (!qobject_cast<QLabel*>(w) && !qobject_cast<QCheckBox*>(w) && !qobject_cast<QGroupBox*>(w))
+                continue;
+            if (w->autoFillBackground() && w != window->findChild<QWidget*>(QStringLiteral("pnlTool")))
+                continue; // on a background of its own
+            EXPECT_GE(widgets::contrastRatio(w->palette().color(QPalette::WindowText), background), 3.0)
+                << w->objectName().toStdString() << " on " << std::hex << colour;
+        }
+    }
+    exclusive()->setChecked(false);
+    exclusive()->setChecked(true);
+    EXPECT_GE(widgets::contrastRatio(exclusive()->palette().color(QPalette::WindowText),
+                                     window->palette().color(QPalette::Window)),
+              3.0);
+    window->applyAppearancePlan(planAppearance(AppearanceChoice{}));
+    EXPECT_EQ(control<QLabel>("dbtFolder")->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    EXPECT_EQ(exclusive()->palette().color(QPalette::WindowText), QColor(Qt::red));
+}
+
+TEST(TextContrast, KeepsTheOwnColourWhereItStandsOutAndLightensItOnDarkColours) {
+    const QColor buttonFace(240, 240, 240), navy(0, 0, 128), white(Qt::white);
+    EXPECT_DOUBLE_EQ(widgets::contrastRatio(Qt::black, white), 21.0);
+    EXPECT_EQ(widgets::readableOn(buttonFace, navy), navy);
+    EXPECT_EQ(widgets::readableOn(buttonFace, QColor(Qt::red)), QColor(Qt::red));
+    EXPECT_EQ(widgets::readableOn(QColor(Qt::yellow), QColor(Qt::black)), QColor(Qt::black));
+    const QColor onNavy = widgets::readableOn(navy, navy);
+    EXPECT_GE(widgets::contrastRatio(onNavy, navy), 3.0);
+    EXPECT_GT(onNavy.blueF(), onNavy.redF()) << "still bluish";
+    EXPECT_EQ(widgets::blackOrWhiteOn(navy), white);
+    EXPECT_EQ(widgets::blackOrWhiteOn(QColor(Qt::yellow)), QColor(Qt::black));
 }
 
 TEST_F(MainWindowTest, StartButtonAlwaysLaunches) {
