@@ -172,7 +172,10 @@ void TfrmMain::buildTopStrip() {
     const char* regimes[] = {"Предприятие", "Конфигуратор", "Отладчик", "Монитор", "Пакетный"};
     for (int i = 0; i < 5; ++i)
         m_cmbStartRegime->addItem(MainPictures::regimeIcon(i), QString::fromUtf8(regimes[i]));
-    m_cmbStartRegime->setGeometry(134, 5, 126, 22);
+    // Wide enough to show the longest regime ("Конфигуратор") whole when closed; what follows on
+    // the row moves along, and the Start button takes the rest.
+    m_cmbStartRegime->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_cmbStartRegime->setGeometry(134, 5, std::max(126, m_cmbStartRegime->sizeHint().width()), 22);
     // Items drawn as list rows, not as menu entries with a check-mark column: the drop-down is made
     // as wide as its longest caption ("Конфигуратор") and nothing is cut.
     m_cmbStartRegime->setItemDelegate(new QStyledItemDelegate(m_cmbStartRegime));
@@ -182,11 +185,13 @@ void TfrmMain::buildTopStrip() {
     m_cbxStartMode = new QCheckBox(QStringLiteral(" Монопольно "), this);
     m_cbxStartMode->setObjectName(QStringLiteral("cbxStartMode"));
     m_cbxStartMode->setToolTip(QStringLiteral(" Клавиша М - изменение режима"));
-    m_cbxStartMode->setGeometry(266, 6, 104, 20);
+    const int afterRegime = m_cmbStartRegime->geometry().right() + 7;
+    m_cbxStartMode->setGeometry(afterRegime, 6, std::max(104, m_cbxStartMode->sizeHint().width()), 20);
     connect(m_cbxStartMode, &QCheckBox::toggled, this, &TfrmMain::cbxStartModeClick);
 
     auto* start = addShapeButton(this, "btnStart", QStringLiteral("Старт"), true);
-    start->setGeometry(374, 4, 135, 24);
+    const int startLeft = std::max(374, m_cbxStartMode->geometry().right() + 5);
+    start->setGeometry(startLeft, 4, kClientWidth - 4 - startLeft, 24);
     start->installEventFilter(this);
     connect(start, &QAbstractButton::clicked, this, &TfrmMain::btnStartClick);
     m_buttons[static_cast<int>(MainButton::Start)] = start;

@@ -1,5 +1,6 @@
 #include "main/AppearancePlan.h"
 #include "main/ApplicationWindows.h"
+#include <QStyleOptionComboBox>
 #include <QGroupBox>
 #include "widgets/ColorValue.h"
 #include "widgets/TextContrast.h"
@@ -219,6 +220,29 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(bars->log, (std::vector<std::string>{"ids", "enabling"}));
     EXPECT_EQ(control<QLabel>("dbtFolder")->text(), "C:\\Bases\\Trade\\");
     EXPECT_EQ(control<QLabel>("dbtUserName")->text(), "Operator");
+}
+
+// The closed regime box shows every regime whole, "Конфигуратор" too; the row still fits the window.
+TEST_F(MainWindowTest, TheRegimeBoxShowsEveryRegimeWholeWhenClosed) {
+    create();
+    window->show();
+    QComboBox* box = regime();
+    for (int i = 0; i < box->count(); ++i) {
+        box->setCurrentIndex(i);
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.currentText = box->currentText();
+        option.currentIcon = box->itemIcon(i);
+        option.iconSize = box->iconSize();
+        const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+        const int needed = box->iconSize().width() + 4 + box->fontMetrics().horizontalAdvance(box->currentText());
+        EXPECT_GE(field.width(), needed) << box->currentText().toStdString();
+    }
+    QWidget* start = control("btnStart");
+    EXPECT_LT(box->geometry().right(), exclusive()->geometry().left());
+    EXPECT_LE(exclusive()->geometry().left() + exclusive()->sizeHint().width(), start->geometry().left());
+    EXPECT_LE(start->geometry().right(), window->width() - 1);
+    EXPECT_GE(start->width(), 90);
 }
 
 TEST_F(MainWindowTest, StoredPlaceIsUsedAndMinusOneCentres) {

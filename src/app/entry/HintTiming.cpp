@@ -11,8 +11,10 @@ int HintStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidg
                          QStyleHintReturn* returnData) const {
     if (hint == SH_ToolTip_WakeUpDelay)
         return kHintPauseMs;
+    // How long after a hint showed the next one needs only the short pause (the toolkit's own
+    // short pause is 20 ms): as long as a hint stays.
     if (hint == SH_ToolTip_FallAsleepDelay)
-        return kHintShortPauseMs;
+        return kHintHideMs;
     return QProxyStyle::styleHint(hint, option, widget, returnData);
 }
 

@@ -5,10 +5,10 @@
 namespace app {
 
 // The hint timing of the whole application: a hint shows 300 ms after the pointer rests on a
-// control, stays 3000 ms, and shows after 20 ms when the pointer moves on while hints are shown.
+// control, stays 3000 ms, and shows after 20 ms when the pointer moves on while hints are shown
+// (the toolkit waits 20 ms while its "fall asleep" time after the last hint runs).
 inline constexpr int kHintPauseMs = 300;
 inline constexpr int kHintHideMs = 3000;
-inline constexpr int kHintShortPauseMs = 20;
 
 class HintStyle : public QProxyStyle {
 public:
