@@ -27,6 +27,9 @@
 namespace explorer {
 namespace {
 
+// The drop-down's items carry the index of the top entry they are under.
+constexpr int kRootRole = Qt::UserRole + 1;
+
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
@@ -229,31 +232,33 @@ std::string TfrmExplorer::SelectedDirectory() const {
     return selectedDirectory(control, item, m_paths);
 }
 
-void TfrmExplorer::ShowFolder(const std::string& hostPath) {
+void TfrmExplorer::ShowFolder(const std::string& hostPath, int root) {
     if (m_moving)
         return;
     QScopedValueRollback<bool> moving(m_moving, true);
     m_folder = QDir::cleanPath(QString::fromStdString(hostPath)).toStdString();
+    m_root = widgets::containingRoot(m_roots, m_folder, root >= 0 ? root : m_root);
 
     const QModelIndex listRoot = m_fileModel->setRootPath(QString::fromStdString(m_folder));
     m_lvFiles->setRootIndex(listRoot);
     m_tvFiles->setRootIndex(listRoot);
     m_lvFiles->selectionModel()->clear();
 
-    m_tvFolder->selectHostPath(m_folder);
+    m_tvFolder->selectHostPath(m_folder, m_root);
 
     fillDropDown();
 }
 
 void TfrmExplorer::fillDropDown() {
     m_cmbFolder->clear();
-    const int holder = widgets::containingRoot(m_roots, m_folder);
+    const int holder = m_root;
     const QFileIconProvider icons;
     int current = -1;
     for (std::size_t i = 0; i < m_roots.size(); ++i) {
         const auto& root = m_roots[i];
         m_cmbFolder->addItem(icons.icon(QFileIconProvider::Folder), QString::fromStdString(root.caption),
                              QString::fromStdString(root.hostPath));
+        m_cmbFolder->setItemData(m_cmbFolder->count() - 1, static_cast<int>(i), kRootRole);
         if (static_cast<int>(i) != holder)
             continue;
         current = m_cmbFolder->count() - 1;
@@ -263,6 +268,7 @@ void TfrmExplorer::fillDropDown() {
             m_cmbFolder->addItem(icons.icon(QFileIconProvider::Folder),
                                  QString(static_cast<int>(depth) * 3, u' ') + name,
                                  QString::fromStdString(chain[depth]));
+            m_cmbFolder->setItemData(m_cmbFolder->count() - 1, static_cast<int>(i), kRootRole);
             current = m_cmbFolder->count() - 1;
         }
     }
@@ -322,12 +328,13 @@ void TfrmExplorer::btnUpClick() {
 
 void TfrmExplorer::tvFolderChange(const QModelIndex& current) {
     if (current.isValid())
-        ShowFolder(m_tvFolder->folderModel()->hostPath(current));
+        ShowFolder(m_tvFolder->folderModel()->hostPath(current), m_tvFolder->folderModel()->rootOf(current));
 }
 
 void TfrmExplorer::cmbFolderChange(int item) {
     if (item >= 0)
-        ShowFolder(m_cmbFolder->itemData(item).toString().toStdString());
+        ShowFolder(m_cmbFolder->itemData(item).toString().toStdString(),
+                   m_cmbFolder->itemData(item, kRootRole).toInt());
 }
 
 void TfrmExplorer::lvFilesOpen(const QModelIndex& item) {

@@ -55,7 +55,9 @@ public:
 
     // The host folder the linked controls show, and a move of all three to another one.
     std::string currentFolder() const { return m_folder; }
-    void ShowFolder(const std::string& hostPath);
+    // root: the top entry the folder was chosen under, where two stand for the same folder ("Z:"
+    // and "/"); -1 keeps the one shown so far.
+    void ShowFolder(const std::string& hostPath, int root = -1);
 
     int viewStyle() const { return m_viewStyle; } // 0 large icons, 1 small icons, 2 list, 3 table
 
@@ -83,6 +85,7 @@ private:
     StartEnterpriseHandler m_startEnterprise;
     std::string m_folder;
     int m_viewStyle = 0;
+    int m_root = -1;       // the top entry the shown folder is under
     bool m_moving = false; // set while ShowFolder moves the controls, so they do not answer back
 
     FileListModel* m_fileModel = nullptr;

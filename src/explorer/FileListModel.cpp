@@ -40,6 +40,10 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
+    // A folder reached through a link gets the folder picture too: the style has no large picture
+    // of a linked folder, and Wine's drives and profile folders are links.
+    if (index.isValid() && index.column() == 0 && role == Qt::DecorationRole && isDir(index))
+        return styledIcons()->icon(QAbstractFileIconProvider::Folder);
     if (index.isValid() && index.column() == 2 && role == Qt::DisplayRole) {
         if (isDir(index))
             return QString::fromUtf8("Папка");

@@ -68,8 +68,8 @@ const ButtonScheme& colorButtonScheme();
 struct AppearancePlan {
     bool trayVisible = false;
     bool trayAnimated = false;
-    std::optional<BarFill> bars;         // both bars, category first
-    std::optional<ButtonScheme> buttons; // all nine
+    std::optional<BarFill> bars;             // both bars, category first
+    std::optional<ButtonScheme> buttons;     // all nine
     std::optional<std::uint32_t> background; // the window and its tool panel
 };
 

@@ -13,8 +13,8 @@
 #include "settings/IniFile.h"
 #include "settings/Setup.h"
 #include "widgets/ColorValue.h"
-#include "widgets/TextContrast.h"
 #include "widgets/ShapeButton.h"
+#include "widgets/TextContrast.h"
 #include "widgets/TrayHost.h"
 #include "widgets/TrayIcon.h"
 
@@ -54,8 +54,8 @@ void setTextColor(QWidget* widget, const QColor& color) {
 }
 
 // The labels' own colours, as on the default light background.
-const QColor kPathColor(0, 0, 128);     // navy
-const QColor kUserColor(128, 0, 0);     // maroon
+const QColor kPathColor(0, 0, 128); // navy
+const QColor kUserColor(128, 0, 0); // maroon
 const QColor kExclusiveColor(Qt::red);
 
 } // namespace
@@ -859,8 +859,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
             // also move to a row or regime starting with that letter (V is "м" on a Russian
             // layout), and the next Enter or Start would act on it.
             const MainFocus role = focusRole(widget);
-            if (isStartModeKey(key) && (role == MainFocus::ProgramList || role == MainFocus::FolderList ||
-                                        role == MainFocus::StartRegime))
+            if (isStartModeKey(key) &&
+                (role == MainFocus::ProgramList || role == MainFocus::FolderList || role == MainFocus::StartRegime))
                 return true;
         }
     }

@@ -27,7 +27,7 @@ MainCommand keyCommand(MainKey key, MainFocus focus, bool startModeEnabled, bool
         return isMappedFocus(focus) ? MainCommand::MappedAction : MainCommand::None;
     case MainKey::Escape:
         return minimizeOnEscape && (isMappedFocus(focus) || focus == MainFocus::StartRegime) ? MainCommand::Minimize
-                                                                                              : MainCommand::None;
+                                                                                             : MainCommand::None;
     case MainKey::Space:
         return onList ? MainCommand::EditProgram : MainCommand::None;
     case MainKey::Insert:

@@ -28,11 +28,14 @@ std::vector<FolderRoot> folderRoots(const platform::PathMapper& paths) {
     return roots;
 }
 
-int containingRoot(const std::vector<FolderRoot>& roots, const std::string& hostPath) {
+int containingRoot(const std::vector<FolderRoot>& roots, const std::string& hostPath, int preferred) {
     int best = -1;
     for (std::size_t i = 0; i < roots.size(); ++i) {
         const std::string& root = roots[i].hostPath;
-        if (holds(root, hostPath) && (best < 0 || root.size() > roots[static_cast<std::size_t>(best)].hostPath.size()))
+        if (!holds(root, hostPath))
+            continue;
+        const std::size_t bestSize = best < 0 ? 0 : roots[static_cast<std::size_t>(best)].hostPath.size();
+        if (best < 0 || root.size() > bestSize || (root.size() == bestSize && static_cast<int>(i) == preferred))
             best = static_cast<int>(i);
     }
     return best;

@@ -21,8 +21,9 @@ std::vector<FolderRoot> folderRoots(const platform::PathMapper& paths);
 
 // Index of the root that holds hostPath (the root itself or a folder below it); the deepest such
 // root wins, so a folder of a drive is shown under its drive letter, not under the home folder.
-// -1 when no root holds it.
-int containingRoot(const std::vector<FolderRoot>& roots, const std::string& hostPath);
+// Between roots of the same folder ("Z:" and "/" both stand for "/") the preferred one wins, else
+// the first. -1 when no root holds it.
+int containingRoot(const std::vector<FolderRoot>& roots, const std::string& hostPath, int preferred = -1);
 
 // The folders from root down to hostPath, both included; empty when root does not hold it.
 std::vector<std::string> folderChain(const std::string& root, const std::string& hostPath);

@@ -176,8 +176,17 @@ void FolderTreeModel::merge(Node* node, const std::vector<std::string>& names) {
     }
 }
 
-QModelIndex FolderTreeModel::indexOf(const std::string& hostPath) {
-    const int rootIndex = containingRoot(m_roots, hostPath);
+int FolderTreeModel::rootOf(const QModelIndex& index) const {
+    if (!index.isValid())
+        return -1;
+    QModelIndex top = index;
+    while (top.parent().isValid())
+        top = top.parent();
+    return top.row();
+}
+
+QModelIndex FolderTreeModel::indexOf(const std::string& hostPath, int preferredRoot) {
+    const int rootIndex = containingRoot(m_roots, hostPath, preferredRoot);
     if (rootIndex < 0)
         return {};
     Node* node = m_top->children[static_cast<std::size_t>(rootIndex)].get();

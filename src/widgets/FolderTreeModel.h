@@ -28,7 +28,10 @@ public:
     // The node of a host folder under the root that holds it most closely (containingRoot),
     // reading folders on the way as needed; a folder that is not (or no longer) on disk gives its
     // deepest existing ancestor. Invalid when no root holds the path.
-    QModelIndex indexOf(const std::string& hostPath);
+    // Between roots of the same folder, preferredRoot wins (see containingRoot).
+    QModelIndex indexOf(const std::string& hostPath, int preferredRoot = -1);
+    // Index of the top entry a node lies under; -1 for an invalid index.
+    int rootOf(const QModelIndex& index) const;
     // Host path of a node; empty for an invalid index.
     std::string hostPath(const QModelIndex& index) const;
     // Reads again the children of every read node of this host folder: folders gone from disk

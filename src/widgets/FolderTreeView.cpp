@@ -18,8 +18,8 @@ std::string FolderTreeView::selectedHostPath() const {
     return current.isValid() && selectionModel()->isSelected(current) ? m_model->hostPath(current) : std::string();
 }
 
-bool FolderTreeView::selectHostPath(const std::string& hostPath) {
-    const QModelIndex node = m_model->indexOf(hostPath);
+bool FolderTreeView::selectHostPath(const std::string& hostPath, int preferredRoot) {
+    const QModelIndex node = m_model->indexOf(hostPath, preferredRoot);
     for (QModelIndex above = node.parent(); above.isValid(); above = above.parent())
         expand(above);
     setCurrentIndex(node);

@@ -24,7 +24,7 @@ public:
     // Opens the tree down to a host folder, selects it and scrolls to it. A folder no longer on
     // disk selects its deepest existing ancestor; a path that no top entry holds leaves nothing
     // selected. True when the folder itself was found.
-    bool selectHostPath(const std::string& hostPath);
+    bool selectHostPath(const std::string& hostPath, int preferredRoot = -1);
 
 private:
     FolderTreeModel* m_model;

@@ -19,7 +19,8 @@ TEST(StartupSteps, AnEscapingErrorIsReportedAndStartUpGoesOn) {
     std::vector<std::string> ran;
     std::vector<std::string> reports;
     const std::vector<app::StartupStep> steps = {
-        {"TDM", [&] {
+        {"TDM",
+         [&] {
              ran.push_back("TDM");
              throw std::runtime_error("Cannot open folder.dbf");
          }},

@@ -1,6 +1,8 @@
 #include "ExplorerFixture.h"
+
 #include "platform/posix/WinePathMapper.h"
 #include "widgets/WidgetTestSupport.h"
+#include <QIcon>
 
 #include <QAction>
 #include <QComboBox>
@@ -89,6 +91,36 @@ TEST_F(ExplorerWindow, HiddenFoldersAreInTheTreeAndTheList) {
     EXPECT_TRUE(treeNode({"C:", ".hidden"}).isValid());
     window->ShowFolder(c.string());
     EXPECT_TRUE(fileItem(c / ".hidden").isValid());
+}
+
+// A folder reached through a symbolic link (Wine's own dosdevices and profile folders are links)
+// looks like any other folder in the large-icon view.
+TEST_F(ExplorerWindow, ALinkedFolderHasTheFolderPicture) {
+    fs::create_directory_symlink(c / "Bases" / "Trade", c / "Linked");
+    window->ShowFolder(c.string());
+    const QPersistentModelIndex plain = fileItem(c / "Bases");
+    const QPersistentModelIndex linked = fileItem(c / "Linked");
+    ASSERT_TRUE(plain.isValid() && linked.isValid());
+    const auto picture = [](const QModelIndex& item) {
+        return qvariant_cast<QIcon>(item.data(Qt::DecorationRole)).pixmap(32, 32).toImage();
+    };
+    EXPECT_EQ(picture(linked), picture(plain));
+}
+
+// "Z:" and "/" stand for the same folder: the drop-down and the tree stay on the entry chosen.
+TEST_F(ExplorerWindow, TheFileSystemRootChosenInTheTreeIsNotCalledZ) {
+    auto* box = child<QComboBox>("cmbFolder");
+    for (const char* entry : {"/", "Z:", "/"}) {
+        const QModelIndex node = treeNode({QString::fromUtf8(entry)});
+        ASSERT_TRUE(node.isValid()) << entry;
+        tree()->setCurrentIndex(node);
+        EXPECT_EQ(box->currentText(), QString::fromUtf8(entry));
+        EXPECT_EQ(tree()->currentIndex(), node) << entry << ": the tree moved to another entry";
+    }
+    // A folder opened below "/" stays under "/", and the drop-down leads back to it.
+    window->ShowFolder("/tmp");
+    EXPECT_EQ(box->itemText(box->currentIndex() - 1), "/");
+    EXPECT_EQ(tree()->currentIndex().parent(), treeNode({"/"}));
 }
 
 TEST_F(ExplorerWindow, LaunchButtonAnswersForTheFocusedListAndLeavesTheFocusThere) {

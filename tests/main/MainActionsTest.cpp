@@ -1,5 +1,5 @@
-#include "main/AppearancePlan.h"
 #include "main/MainActions.h"
+#include "main/AppearancePlan.h"
 #include "main/WindowPosition.h"
 #include "settings/ControlMap.h"
 #include "settings/IniFile.h"
@@ -24,9 +24,15 @@ TEST(MappedAction, DefaultMapPicksTheActionOfEachCombination) {
         MappedAction expected;
     };
     const Case cases[] = {
-        {0, {Kind::EditFolder, -1}},       {Ctrl, {Kind::Launch, 0}},        {Alt, {Kind::Launch, 1}},
-        {Ctrl | Shift, {Kind::Launch, 2}}, {Shift, {Kind::Launch, 3}},       {Alt | Ctrl, {Kind::Launch, 4}},
-        {Alt | Shift, {}},                 {Alt | Ctrl | Shift, {}},         {Ctrl | 0x40, {Kind::Launch, 0}},
+        {0, {Kind::EditFolder, -1}},
+        {Ctrl, {Kind::Launch, 0}},
+        {Alt, {Kind::Launch, 1}},
+        {Ctrl | Shift, {Kind::Launch, 2}},
+        {Shift, {Kind::Launch, 3}},
+        {Alt | Ctrl, {Kind::Launch, 4}},
+        {Alt | Shift, {}},
+        {Alt | Ctrl | Shift, {}},
+        {Ctrl | 0x40, {Kind::Launch, 0}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(mappedAction(kDefault, c.mask), c.expected) << "mask " << c.mask;
@@ -47,10 +53,10 @@ TEST(MappedAction, ForeignCharactersNeverMatchAndTheSmallestRowWins) {
 }
 
 TEST(StartButton, SwitchesOnlyForAMatchingLaunchRow) {
-    EXPECT_EQ(startButtonRegime(kDefault, 0), -1);             // no modifier: regime shown
-    EXPECT_EQ(startButtonRegime(kDefault, Ctrl), 0);           // "Предприятие"
-    EXPECT_EQ(startButtonRegime(kDefault, Alt | Shift), -1);   // no row
-    EXPECT_EQ(startButtonRegime(kDefault, Alt | Ctrl), 4);     // "Пакетный"
+    EXPECT_EQ(startButtonRegime(kDefault, 0), -1);           // no modifier: regime shown
+    EXPECT_EQ(startButtonRegime(kDefault, Ctrl), 0);         // "Предприятие"
+    EXPECT_EQ(startButtonRegime(kDefault, Alt | Shift), -1); // no row
+    EXPECT_EQ(startButtonRegime(kDefault, Alt | Ctrl), 4);   // "Пакетный"
     const std::string altEdits = settings::LoadControlMap("1");
     EXPECT_EQ(startButtonRegime(altEdits, Alt), -1); // the edit row never edits from Start
 }

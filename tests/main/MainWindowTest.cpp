@@ -1,9 +1,5 @@
 #include "main/AppearancePlan.h"
 #include "main/ApplicationWindows.h"
-#include <QStyleOptionComboBox>
-#include <QGroupBox>
-#include "widgets/ColorValue.h"
-#include "widgets/TextContrast.h"
 #include "main/Main.h"
 #include "main/MainCommands.h"
 #include "main/MainTray.h"
@@ -12,8 +8,12 @@
 #include "settings/SettingsView.h"
 #include "support/TempDir.h"
 #include "widgets/ColorTable.h"
+#include "widgets/ColorValue.h"
 #include "widgets/ShapeButton.h"
+#include "widgets/TextContrast.h"
 #include "widgets/TrayIcon.h"
+#include <QGroupBox>
+#include <QStyleOptionComboBox>
 
 #include <QAction>
 #include <QApplication>
@@ -234,7 +234,8 @@ TEST_F(MainWindowTest, TheRegimeBoxShowsEveryRegimeWholeWhenClosed) {
         option.currentText = box->currentText();
         option.currentIcon = box->itemIcon(i);
         option.iconSize = box->iconSize();
-        const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+        const QRect field =
+            box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
         const int needed = box->iconSize().width() + 4 + box->fontMetrics().horizontalAdvance(box->currentText());
         EXPECT_GE(field.width(), needed) << box->currentText().toStdString();
     }
