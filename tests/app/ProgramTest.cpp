@@ -139,6 +139,20 @@ protected:
         m_program.reset();
         setenv("PATH", m_oldPath.c_str(), 1);
         unsetenv("WINEPREFIX");
+        endApplicationLoop();
+        // The process-wide ids start at 0 in a program of its own.
+        app::NewBaseCounter = app::CurrentCategoryId = app::CurrentDivisionId = 0;
+        app::CategorySection = app::CategoryItem = app::DivisionSection = app::DivisionItem = 0;
+        app::NextCategoryId = app::NextDivisionId = 0;
+    }
+
+    // A program that ended itself ("Закрыть", the close query) asked the application to quit. In
+    // this process nobody ran the application's loop to take that request, so every later event
+    // loop (the next test's modal dialogs) would return at once. One run of that loop takes it, as
+    // the real program's end does.
+    static void endApplicationLoop() {
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
     }
 
     template <typename W = QWidget> W* control(const char* name) {
