@@ -10,7 +10,6 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOption>
 #include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -401,20 +400,29 @@ void SectionBar::paintEvent(QPaintEvent*) {
         painter.drawText(r.adjusted(4, 0, -4, 0), Qt::AlignCenter, text);
     }
 
-    // The arrows of what is hidden, as small buttons.
-    const auto arrow = [&](const QRect& r, QStyle::PrimitiveElement element) {
+    // The arrows of what is hidden: small buttons like the headers, with a triangle in their
+    // text colour.
+    const auto arrow = [&](const QRect& r, bool up) {
         if (r.isEmpty())
             return;
         qDrawShadePanel(&painter, r, palette(), false, 1, &face);
-        QStyleOption option;
-        option.initFrom(this);
-        option.rect = r.adjusted(3, 3, -3, -3);
-        style()->drawPrimitive(element, &option, &painter, this);
+        const QPointF centre = QRectF(r).center();
+        const double half = r.width() / 4.0;
+        const double dy = up ? -half / 2 : half / 2;
+        const QPointF triangle[3] = {{centre.x() - half, centre.y() - dy},
+                                     {centre.x() + half, centre.y() - dy},
+                                     {centre.x(), centre.y() + dy}};
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(palette().color(QPalette::ButtonText));
+        painter.drawPolygon(triangle, 3);
+        painter.restore();
     };
-    arrow(itemsUpArrow(), QStyle::PE_IndicatorArrowUp);
-    arrow(itemsDownArrow(), QStyle::PE_IndicatorArrowDown);
-    arrow(barUpArrow(), QStyle::PE_IndicatorArrowUp);
-    arrow(barDownArrow(), QStyle::PE_IndicatorArrowDown);
+    arrow(itemsUpArrow(), true);
+    arrow(itemsDownArrow(), false);
+    arrow(barUpArrow(), true);
+    arrow(barDownArrow(), false);
 }
 
 // ---- mouse

@@ -1,5 +1,6 @@
 #include "widgets/TextContrast.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace widgets {
@@ -37,9 +38,14 @@ QColor readableOn(const QColor& background, const QColor& preferred, double mini
     if (contrastRatio(preferred, background) >= minimum)
         return preferred;
     const QColor target = blackOrWhiteOn(background);
+    // Plain (grey) text becomes black or white; a colour keeps its hue as far as it can, mixed
+    // until it stands out well (the contrast asked of body text).
+    if (preferred.hsvSaturation() <= 0)
+        return target;
+    constexpr double wellReadable = 4.5;
     for (int step = 1; step < 10; ++step) {
         const QColor candidate = mix(preferred, target, step / 10.0);
-        if (contrastRatio(candidate, background) >= minimum)
+        if (contrastRatio(candidate, background) >= std::max(minimum, wellReadable))
             return candidate;
     }
     return target;

@@ -8,9 +8,10 @@ namespace widgets {
 double contrastRatio(const QColor& a, const QColor& b);
 
 // The text colour to use on a background: the preferred one while it stands out from the
-// background by at least minimum; otherwise the preferred colour mixed towards white (on a dark
-// background) or black (on a light one) just far enough. So black text and the program's navy,
-// maroon and red keep their colours on light backgrounds and turn light on dark ones.
+// background by at least minimum; otherwise black or white (whichever stands out more) for grey
+// text, and for a colour the colour mixed towards that just far enough to read well. So black text
+// and the program's navy, maroon and red keep their colours on light backgrounds and turn light on
+// dark ones.
 QColor readableOn(const QColor& background, const QColor& preferred, double minimum = 3.0);
 
 // The same choice for the program's bars: black or white, whichever stands out more.

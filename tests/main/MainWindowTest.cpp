@@ -388,8 +388,9 @@ TEST(TextContrast, KeepsTheOwnColourWhereItStandsOutAndLightensItOnDarkColours) 
     EXPECT_EQ(widgets::readableOn(buttonFace, navy), navy);
     EXPECT_EQ(widgets::readableOn(buttonFace, QColor(Qt::red)), QColor(Qt::red));
     EXPECT_EQ(widgets::readableOn(QColor(Qt::yellow), QColor(Qt::black)), QColor(Qt::black));
+    EXPECT_EQ(widgets::readableOn(navy, QColor(Qt::black)), white) << "plain text turns white, not grey";
     const QColor onNavy = widgets::readableOn(navy, navy);
-    EXPECT_GE(widgets::contrastRatio(onNavy, navy), 3.0);
+    EXPECT_GE(widgets::contrastRatio(onNavy, navy), 4.5);
     EXPECT_GT(onNavy.blueF(), onNavy.redF()) << "still bluish";
     EXPECT_EQ(widgets::blackOrWhiteOn(navy), white);
     EXPECT_EQ(widgets::blackOrWhiteOn(QColor(Qt::yellow)), QColor(Qt::black));
