@@ -1,9 +1,9 @@
 #include "main/BarFile.h"
 
 #include "engine/CodePage.h"
+#include "platform/WholeFile.h"
 
 #include <charconv>
-#include <fstream>
 #include <optional>
 #include <system_error>
 
@@ -241,46 +241,30 @@ BarFileStatus BarFile::serialize(const widgets::SectionBarData& bar, std::string
 }
 
 BarFileReadResult BarFile::read(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec)
+    // A bar of thousands of items is a few hundred kilobytes.
+    constexpr std::size_t maxFileSize = 16u << 20;
+    auto file = platform::readWholeFile(path.string(), maxFileSize);
+    if (file.status == platform::WholeFile::Status::missing)
         return {};
-    std::ifstream in(path, std::ios::binary);
-    std::string content;
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-        content.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (!in.is_open() || in.bad()) {
+    if (file.status != platform::WholeFile::Status::read) {
         BarFileReadResult result;
         result.damaged = true;
         result.problem = "cannot read " + path.string();
         return result;
     }
-    return parse(content);
+    return parse(file.bytes);
 }
 
 BarFileStatus BarFile::write(const std::filesystem::path& path, const widgets::SectionBarData& bar) {
     std::string bytes;
     if (BarFileStatus status = serialize(bar, bytes); !status.ok)
         return status;
-    std::filesystem::path temp = path;
-    temp += ".tmp";
-    std::error_code ec;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temp, ec);
-            return {false, "cannot write " + temp.string()};
-        }
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return {false, "cannot replace " + path.string() + ": " + ec.message()};
-    }
+    return writeBytes(path, bytes);
+}
+
+BarFileStatus BarFile::writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+    if (const auto replaced = platform::replaceWholeFile(path.string(), bytes); !replaced)
+        return {false, "Не удалось записать файл " + path.filename().string() + ": " + replaced.explanation()};
     return {};
 }
 
@@ -290,7 +274,8 @@ BarFileStatus BarFile::keepAsBad(const std::filesystem::path& path) {
     std::error_code ec;
     std::filesystem::rename(path, bad, ec);
     if (ec)
-        return {false, "cannot rename " + path.string() + " to " + bad.string() + ": " + ec.message()};
+        return {false, "Не удалось сохранить повреждённый файл " + path.filename().string() + " как " +
+                           bad.filename().string() + ": " + ec.message()};
     return {};
 }
 

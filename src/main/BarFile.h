@@ -46,10 +46,12 @@ public:
     // Reads a bar file. A missing file gives an empty bar that is not damaged; a file that cannot
     // be read gives an empty bar reported as damaged.
     static BarFileReadResult read(const std::filesystem::path& path);
-    // Writes the whole bar atomically: a temporary file beside the target is written, flushed,
-    // closed and renamed over it, so the old file stays whole on any failure. Refuses a bar with a
-    // caption that Windows-1251 cannot hold and writes nothing then.
+    // Replaces the file with the whole bar (platform::replaceWholeFile: the old file stays whole on
+    // any failure, a read-only one is left alone). Refuses a bar with a caption that Windows-1251
+    // cannot hold and writes nothing then. A failure names the file in Russian: "Не удалось
+    // записать файл category.cfg: ...".
     static BarFileStatus write(const std::filesystem::path& path, const widgets::SectionBarData& bar);
+    static BarFileStatus writeBytes(const std::filesystem::path& path, const std::string& bytes);
     // Renames a damaged file to "<name>.bad" (replacing an earlier one) so that writing the bar
     // again does not destroy it.
     static BarFileStatus keepAsBad(const std::filesystem::path& path);

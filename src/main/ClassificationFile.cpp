@@ -13,6 +13,11 @@ widgets::SectionBarData ClassificationFile::load() {
     BarFileReadResult result = BarFile::read(m_path);
     m_damaged = result.damaged;
     m_problem = result.problem;
+    m_stored.reset();
+    std::error_code ec;
+    std::string bytes;
+    if (!m_damaged && std::filesystem::exists(m_path, ec) && BarFile::serialize(result.bar, bytes).ok)
+        m_stored = std::move(bytes);
     return std::move(result.bar);
 }
 
@@ -27,7 +32,15 @@ BarFileStatus ClassificationFile::save(const widgets::SectionBarData& bar) {
         // The damaged original is safe now; later saves simply replace the good file.
         m_damaged = false;
     }
-    return BarFile::write(m_path, bar);
+    std::string bytes;
+    if (BarFileStatus status = BarFile::serialize(bar, bytes); !status.ok)
+        return status;
+    if (bytes == m_stored)
+        return {};
+    BarFileStatus written = BarFile::writeBytes(m_path, bytes);
+    if (written.ok)
+        m_stored = std::move(bytes);
+    return written;
 }
 
 } // namespace mainwin

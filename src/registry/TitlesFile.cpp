@@ -1,7 +1,7 @@
 #include "registry/TitlesFile.h"
 
 #include "engine/CodePage.h"
-#include "settings/AtomicFile.h"
+#include "platform/WholeFile.h"
 
 #include <cstdio>
 #include <map>
@@ -60,25 +60,17 @@ std::vector<TitlesFileEntry> decodeTitlesFile(std::string_view bytes) {
 }
 
 void saveTitlesFile(const std::string& path, const std::vector<std::string>& lines) {
-    if (!settings::replaceFileAtomically(path, encodeTitlesFile(lines)))
-        throw TitlesFileError("Не удалось записать файл \"" + path + "\"");
+    if (const auto replaced = platform::replaceWholeFile(path, encodeTitlesFile(lines)); !replaced)
+        throw TitlesFileError("Не удалось записать файл \"" + path + "\": " + replaced.explanation());
 }
 
 std::vector<TitlesFileEntry> loadTitlesFile(const std::string& path) {
-    std::string content;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    bool failed = file == nullptr;
-    if (file) {
-        char buffer[8192];
-        std::size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            content.append(buffer, got);
-        failed = std::ferror(file) != 0;
-        std::fclose(file);
-    }
-    if (failed)
+    // An export of even 100,000 entries is a few megabytes.
+    constexpr std::size_t maxFileSize = 64u << 20;
+    const auto file = platform::readWholeFile(path, maxFileSize);
+    if (file.status != platform::WholeFile::Status::read)
         throw TitlesFileError("Не удалось прочитать файл \"" + path + "\"");
-    return decodeTitlesFile(content);
+    return decodeTitlesFile(file.bytes);
 }
 
 } // namespace registry

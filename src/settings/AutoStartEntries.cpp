@@ -1,7 +1,7 @@
 #include "settings/AutoStartEntries.h"
 
 #include "platform/PathMapper.h"
-#include "settings/AtomicFile.h"
+#include "platform/WholeFile.h"
 #include "shell/ShellLinkInfo.h"
 #include "shell/WinShell.h"
 
@@ -225,15 +225,16 @@ void AutoStartEntries::syncDesktopEntries() {
     if (!allUsers)
         removeQuietly(systemEntry);
     else if (!systemEntry.empty())
-        replaceFileAtomically(systemEntry, text);
+        (void)platform::replaceWholeFile(systemEntry.string(), text);
 
     if (!user) {
         removeQuietly(userEntry);
     } else if (!userEntry.empty()) {
         std::error_code ec;
         fs::create_directories(userEntry.parent_path(), ec);
-        if (!replaceFileAtomically(userEntry, text))
-            throw std::runtime_error("Не удалось записать файл автозапуска " + userEntry.string());
+        if (const auto replaced = platform::replaceWholeFile(userEntry.string(), text); !replaced)
+            throw std::runtime_error("Не удалось записать файл автозапуска " + userEntry.string() + ": " +
+                                     replaced.explanation());
     }
 }
 

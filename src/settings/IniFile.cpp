@@ -1,13 +1,11 @@
 #include "settings/IniFile.h"
 
 #include "engine/CodePage.h"
-#include "settings/AtomicFile.h"
+#include "platform/WholeFile.h"
 #include "settings/IniDocument.h"
 
-#include <fstream>
 #include <limits>
 #include <optional>
-#include <sstream>
 
 namespace settings {
 namespace {
@@ -15,15 +13,14 @@ namespace {
 constexpr std::size_t kMaxValueLength = 2047;
 
 // The whole file; std::nullopt when it cannot be read (missing included).
+// Settings files are small; a larger one is not read into memory.
+constexpr std::size_t kMaxFileSize = 16u << 20;
+
 std::optional<std::string> readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    auto file = platform::readWholeFile(path.string(), kMaxFileSize);
+    if (file.status != platform::WholeFile::Status::read)
         return std::nullopt;
-    std::ostringstream out;
-    out << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return out.str();
+    return std::move(file.bytes);
 }
 
 // Signed decimal, or 32-bit hexadecimal after "0x"/"0X"; std::nullopt for anything else.
@@ -159,7 +156,8 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     }
     IniDocument doc(old);
     doc.setValue(s, k, v);
-    if (!replaceFileAtomically(m_path, doc.bytes()))
+    // A read-only file stays as it is, as Windows keeps it; the message is the same for every cause.
+    if (!platform::replaceWholeFile(m_path.string(), doc.bytes()))
         refuse("");
 }
 

@@ -1,12 +1,6 @@
 #include "shell/WinShell.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
-#include <system_error>
 
 #include "platform/WholeFile.h"
 #include "shell/ShellError.h"
@@ -45,31 +39,10 @@ std::string readShortcutFile(const std::string& host, const std::string& file) {
     throw ShellError("Не удалось открыть ярлык " + file);
 }
 
-// Writes bytes to a temporary file beside host and renames it over host, so a reader sees either
-// the old file or the complete new one.
-void writeFileAtomically(const std::string& host, const std::string& file, const std::string& bytes) {
-    namespace fs = std::filesystem;
-    const fs::path target(host);
-    std::random_device random;
-    const fs::path temporary = target.string() + ".tmp" + std::to_string(random());
-    const auto fail = [&](const std::string& reason) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw ShellError("Не удалось записать ярлык " + file + ": " + reason);
-    };
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            fail(std::error_code(errno, std::generic_category()).message());
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out)
-            fail("ошибка записи");
-    }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec)
-        fail(ec.message());
+// Replaces the shortcut file whole; a read-only file is refused, as Windows refuses it.
+void writeShortcutFile(const std::string& host, const std::string& file, const std::string& bytes) {
+    if (const auto replaced = platform::replaceWholeFile(host, bytes); !replaced)
+        throw ShellError("Не удалось записать ярлык " + file + ": " + replaced.explanation());
 }
 
 } // namespace
@@ -110,7 +83,7 @@ std::string WinShell::createShortcut(const std::string& target, const std::strin
     TShellLinkInfo info;
     info.TargetPath = target;
     info.Description = description;
-    writeFileAtomically(hostPath(file), file, ShellLinkFile::encode(info));
+    writeShortcutFile(hostPath(file), file, ShellLinkFile::encode(info));
     return file;
 }
 
@@ -121,7 +94,7 @@ TShellLinkInfo WinShell::ReadShortcut(const std::string& file) const {
 void WinShell::WriteShortcut(const std::string& file, const TShellLinkInfo& info) {
     const auto host = hostPath(file);
     ShellLinkFile::decode(readShortcutFile(host, file), file); // must be an existing shortcut
-    writeFileAtomically(host, file, ShellLinkFile::encode(info));
+    writeShortcutFile(host, file, ShellLinkFile::encode(info));
 }
 
 std::string WinShell::shortcutFileName(std::string_view target) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 using mainwin::BarKind;
 using mainwin::ClassificationFile;
@@ -30,6 +31,33 @@ TEST(ClassificationFileTest, MissingFileIsAnEmptyBarAndSavingCreatesIt) {
     ASSERT_TRUE(file.save(barstest::categorySample()).ok);
     EXPECT_EQ(ClassificationFile(file.path()).load(), barstest::categorySample());
     EXPECT_FALSE(fs::exists(dir.path() / "category.cfg.bad"));
+}
+
+// The bar files are written only when the bar differs from what the file holds; a file that cannot
+// be written is named in the user's language and left as it is.
+TEST(ClassificationFileTest, OnlyAChangedBarIsWrittenAndAReadOnlyFileIsLeft) {
+    TempDir dir;
+    const fs::path path = dir.path() / "category.cfg";
+    ASSERT_TRUE(ClassificationFile(path).save(barstest::categorySample()).ok);
+    struct stat before {};
+    ::stat(path.c_str(), &before);
+    ClassificationFile file(path);
+    auto bar = file.load();
+    ASSERT_TRUE(file.save(bar).ok);
+    struct stat after {};
+    ::stat(path.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "an unchanged bar is not written again";
+
+    bar.sections.push_back({"Новый", {}});
+    fs::permissions(path, fs::perms(0444));
+    const std::string bytes = readFile(path);
+    const auto status = file.save(bar);
+    EXPECT_FALSE(status.ok);
+    EXPECT_EQ(status.error, "Не удалось записать файл category.cfg: файл только для чтения");
+    EXPECT_EQ(readFile(path), bytes);
+    fs::permissions(path, fs::perms(0644));
+    ASSERT_TRUE(file.save(bar).ok);
+    EXPECT_EQ(ClassificationFile(path).load(), bar);
 }
 
 // A file cut inside a record, and one from a newer format: what can be read loads, and the

@@ -28,6 +28,9 @@ class WineRegistryTest : public ::testing::Test {
 protected:
     void useHive(const std::filesystem::path& source) {
         std::filesystem::copy_file(source, m_dir.path() / "user.reg");
+        // The shared fixtures are read-only; Wine's own hive files are not.
+        std::filesystem::permissions(m_dir.path() / "user.reg", std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
         m_server = std::make_unique<platformtest::FakeWineServer>(userReg());
     }
     WineRegistry& registry() {
@@ -160,6 +163,15 @@ TEST_F(WineRegistryTest, AnInvalidHiveIsNeverWritten) {
     const std::string before = userReg();
     EXPECT_FALSE(registry().openKey(RegistryRoot::CurrentUser, titles));
     EXPECT_FALSE(registry().createKey(RegistryRoot::CurrentUser, titles));
+    EXPECT_EQ(userReg(), before);
+}
+
+TEST_F(WineRegistryTest, AReadOnlyHiveIsLeftAsItIs) {
+    useHive(testsupport::testFixture("platform/small.reg"));
+    std::filesystem::permissions(m_dir.path() / "user.reg", std::filesystem::perms::owner_read);
+    const std::string before = userReg();
+    auto key = registry().openKey(RegistryRoot::CurrentUser, titles);
+    EXPECT_THROW(key->writeString("Name", "data"), RegistryError);
     EXPECT_EQ(userReg(), before);
 }
 

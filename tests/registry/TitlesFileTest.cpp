@@ -126,6 +126,17 @@ TEST(TitlesFile, FileErrorsAreReported) {
     } catch (const registry::TitlesFileError& error) {
         EXPECT_EQ(std::string(error.what()), "Не удалось прочитать файл \"" + dir.file("missing.txt") + "\"");
     }
+    // An export over a read-only file leaves it as it is.
+    testsupport::writeFile(dir.path() / "keys.txt", "C:\\Old=Old\r\n");
+    std::filesystem::permissions(dir.path() / "keys.txt", std::filesystem::perms(0444));
+    try {
+        registry::saveTitlesFile(dir.file("keys.txt"), {"a=b"});
+        ADD_FAILURE() << "no error";
+    } catch (const registry::TitlesFileError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Не удалось записать файл \"" + dir.file("keys.txt") + "\": файл только для чтения");
+    }
+    EXPECT_EQ(testsupport::readFile(dir.path() / "keys.txt"), "C:\\Old=Old\r\n");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "engine/CodePage.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -317,23 +318,40 @@ TEST_F(IniFileTest, WriteIntoReadOnlyDirectoryFails) {
     const std::string before = "[Common]\ncbxSysTray_Checked=1\n";
     writeFile(iniPath(), before);
     namespace fs = std::filesystem;
-    fs::permissions(m_dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    const bool bypassed = [&] { // the superuser writes anywhere
-        writeFile(m_dir.file("probe"), "x");
-        return fs::exists(m_dir.file("probe"));
-    }();
-    if (!bypassed) {
+    testsupport::openToEverybody(m_dir.path());
+    fs::permissions(iniPath(), fs::perms(0666));
+    fs::permissions(m_dir.path(), fs::perms(0555));
+    // Root writes into any directory; the user who meets this is an ordinary one.
+    EXPECT_TRUE(testsupport::asUnprivilegedUser([&] {
         try {
             IniFile(iniPath()).writeBool("Common", "cbxSysTray_Checked", false);
-            ADD_FAILURE() << "no error";
         } catch (const IniWriteError& e) {
-            EXPECT_EQ(e.what(), "Unable to write to " + iniPath());
+            return e.what() == "Unable to write to " + iniPath();
         }
-        EXPECT_EQ(readFile(iniPath()), before);
-    }
+        return false;
+    }));
+    EXPECT_EQ(readFile(iniPath()), before);
     fs::permissions(m_dir.path(), fs::perms::owner_all);
-    if (bypassed)
-        GTEST_SKIP() << "running with rights that ignore directory permissions";
+}
+
+// A read-only settings file is the user's decision: it is left byte for byte, with the error of
+// the settings file, for an ordinary user and for root alike.
+TEST_F(IniFileTest, AReadOnlyFileIsLeftAsItIs) {
+    const std::string before = "[Common]\r\ncbxSysTray_Checked=1\r\n";
+    writeFile(iniPath(), before);
+    std::filesystem::permissions(iniPath(), std::filesystem::perms(0444));
+    const auto refused = [&] {
+        try {
+            IniFile(iniPath()).writeBool("Common", "cbxSysTray_Checked", false);
+        } catch (const IniWriteError& e) {
+            return e.what() == "Unable to write to " + iniPath();
+        }
+        return false;
+    };
+    EXPECT_TRUE(refused());
+    testsupport::openToEverybody(m_dir.path());
+    EXPECT_TRUE(testsupport::asUnprivilegedUser(refused));
+    EXPECT_EQ(readFile(iniPath()), before);
 }
 
 } // namespace

@@ -195,6 +195,20 @@ TEST_F(SetupFileTest, FailedWriteIsReportedAndOkStillCloses) {
     EXPECT_FALSE(m_window->isVisible());
 }
 
+// A read-only settings file stays byte for byte; OK reports the settings file's error and closes.
+TEST_F(SetupFileTest, AReadOnlySettingsFileIsLeftAndReported) {
+    const std::string path = m_dir.file("Tarvesk.ini");
+    const std::string before = "[Common]\r\ncbxSysTray_Checked=0\r\n";
+    testsupport::writeFile(path, before);
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    create(path);
+    open();
+    pressButton("btnOk");
+    EXPECT_EQ(m_errors, std::vector<std::string>{"Unable to write to " + path});
+    EXPECT_EQ(testsupport::readFile(path), before);
+    EXPECT_FALSE(m_window->isVisible());
+}
+
 TEST_F(SetupFileTest, BatchFilePathsTheFileCannotHoldAreRefused) {
     create();
     open();

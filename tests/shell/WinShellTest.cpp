@@ -149,6 +149,22 @@ TEST_F(WinShellTest, FailuresRaiseWithTheUsersMessage) {
               "Файл C:\\huge.lnk не является ярлыком Windows: файл слишком велик");
 }
 
+// A read-only shortcut is not replaced, as Windows would not replace it.
+TEST_F(WinShellTest, AReadOnlyShortcutIsLeftAsItIs) {
+    const auto file = m_shell.CreateDirectoryShortcut("Склад", "", "C:\\");
+    fs::permissions(m_root.path() / "Склад.lnk", fs::perms(0444));
+    const std::string before = testsupport::readFile(m_root.path() / "Склад.lnk");
+    TShellLinkInfo info;
+    info.TargetPath = "C:\\1C\\1cv7.exe";
+    try {
+        m_shell.WriteShortcut(file, info);
+        ADD_FAILURE() << "no error";
+    } catch (const shell::ShellError& e) {
+        EXPECT_EQ(std::string(e.what()), "Не удалось записать ярлык " + file + ": файл только для чтения");
+    }
+    EXPECT_EQ(testsupport::readFile(m_root.path() / "Склад.lnk"), before);
+}
+
 // A "shortcut" that is no regular file is refused at once: a FIFO without a writer would block
 // the window in open(), a link to /dev/zero would be read until memory runs out.
 TEST_F(WinShellTest, ADroppedFileThatIsNoRegularFileIsAnUnreadableShortcut) {

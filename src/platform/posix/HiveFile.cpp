@@ -1,6 +1,6 @@
 #include "platform/posix/HiveFile.h"
 
-#include "platform/posix/AtomicFile.h"
+#include "platform/WholeFile.h"
 
 #include <fstream>
 #include <sstream>
@@ -49,7 +49,7 @@ bool HiveFile::edit(const std::function<bool(WineHive&)>& change) {
     const std::string text = changed.text();
     if (text == current->text())
         return true;
-    if (!replaceFileAtomically(m_path, text))
+    if (!replaceWholeFile(m_path, text))
         return false;
     m_hive = std::move(changed);
     m_stamp = stampOf(m_path);
