@@ -61,15 +61,21 @@ void refreshQuietly(engine::DataSet& dataSet) {
     }
 }
 
-// After a failed change of an infobase: cancel it, and when the failure left the index out of step
-// with the rows (a row written but not yet indexed), rebuild it, so the list shows what is stored.
-void recoverFolder(engine::DataSet& folder) {
-    cancelQuietly(folder);
+// A stale index (a change of it was interrupted) is rebuilt where no other program has the table
+// open; otherwise it stays marked stale and the next start rebuilds it.
+void repairIfStale(engine::DataSet& dataSet) {
     try {
-        if (!folder.checkIndex().empty())
-            folder.reindex();
+        if (dataSet.isOpen() && dataSet.hasIndex() && dataSet.indexStale())
+            dataSet.reindex();
     } catch (const engine::EngineError&) {
     }
+}
+
+// After a failed change of an infobase: cancel it, and when the failure left the index stale (a row
+// written but not yet indexed), rebuild it, so the list shows what is stored.
+void recoverFolder(engine::DataSet& folder) {
+    cancelQuietly(folder);
+    repairIfStale(folder);
     refreshQuietly(folder);
 }
 
@@ -169,6 +175,11 @@ void TDM::OpenTables() {
 
     dbfSeek.open();
     dbfSeek.selectTag("PATH");
+}
+
+void TDM::RepairStaleIndexes() {
+    repairIfStale(dbfFolder);
+    repairIfStale(dbfUser);
 }
 
 void TDM::CloseTables() {

@@ -43,7 +43,10 @@ public:
     void DataModuleDestroy();
     void CreateTables(); // each missing table file, with its fields
     void OpenTables();   // missing or unsound index files first, then the five data sets
-    void CloseTables();  // dbfFolder and dbfProgram; the others close with the engine
+    void CloseTables();
+    // Rebuilds an index of table folder or user that an interrupted change left stale, where no
+    // other program has the table open (a failed post elsewhere, another process killed).
+    void RepairStaleIndexes(); // dbfFolder and dbfProgram; the others close with the engine
 
     // Without a current row, the edit, delete and classification commands do nothing.
     void AddExecutable();

@@ -43,8 +43,8 @@ struct CdxEntry {
 // truncated file included, throws EngineError; nothing reads outside the file's bounds.
 //
 // A changing call works the change out in memory and writes its pages at the end, so damage met
-// on the way leaves the file untouched; it increments the change counter of the compound header. Nodes a removal empties are unlinked
-// and put on the free list; a node left at most half full is merged with a neighbour under the
+// on the way leaves the file untouched; it increments the change counter of the compound header. Nodes a removal
+// empties are unlinked and put on the free list; a node left at most half full is merged with a neighbour under the
 // same parent when the two fit in one page; a root with a single child hands the root over to it.
 // New nodes take pages from the free list before the file grows. Tags in descending order are
 // read but never changed.

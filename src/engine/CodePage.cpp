@@ -46,11 +46,16 @@ char32_t upperShared(char32_t cp) {
     if (cp >= 0x0430 && cp <= 0x044F)
         return cp - 0x20;
     switch (cp) {
-    case 0x0451: return 0x0401; // ё
-    case 0x0454: return 0x0404; // є
-    case 0x0457: return 0x0407; // ї
-    case 0x045E: return 0x040E; // ў
-    default: return cp;
+    case 0x0451:
+        return 0x0401; // ё
+    case 0x0454:
+        return 0x0404; // є
+    case 0x0457:
+        return 0x0407; // ї
+    case 0x045E:
+        return 0x040E; // ў
+    default:
+        return cp;
     }
 }
 
@@ -142,20 +147,44 @@ std::optional<std::string> strictFromUtf8(std::string_view utf8, const std::arra
 
 } // namespace
 
-char32_t cp1251ToUnicode(std::uint8_t byte) { return byte < 0x80 ? byte : kCp1251High[byte - 0x80]; }
-std::optional<std::uint8_t> unicodeToCp1251(char32_t cp) { return reverseLookup(kCp1251High, cp); }
-char32_t cp866ToUnicode(std::uint8_t byte) { return byte < 0x80 ? byte : kCp866High[byte - 0x80]; }
-std::optional<std::uint8_t> unicodeToCp866(char32_t cp) { return reverseLookup(kCp866High, cp); }
+char32_t cp1251ToUnicode(std::uint8_t byte) {
+    return byte < 0x80 ? byte : kCp1251High[byte - 0x80];
+}
+std::optional<std::uint8_t> unicodeToCp1251(char32_t cp) {
+    return reverseLookup(kCp1251High, cp);
+}
+char32_t cp866ToUnicode(std::uint8_t byte) {
+    return byte < 0x80 ? byte : kCp866High[byte - 0x80];
+}
+std::optional<std::uint8_t> unicodeToCp866(char32_t cp) {
+    return reverseLookup(kCp866High, cp);
+}
 
-std::uint8_t ansiToOem(std::uint8_t byte) { return maps().ansiToOem[byte]; }
-std::uint8_t oemToAnsi(std::uint8_t byte) { return maps().oemToAnsi[byte]; }
-std::string ansiToOem(std::string_view bytes) { return mapBytes(bytes, [](std::uint8_t b) { return ansiToOem(b); }); }
-std::string oemToAnsi(std::string_view bytes) { return mapBytes(bytes, [](std::uint8_t b) { return oemToAnsi(b); }); }
+std::uint8_t ansiToOem(std::uint8_t byte) {
+    return maps().ansiToOem[byte];
+}
+std::uint8_t oemToAnsi(std::uint8_t byte) {
+    return maps().oemToAnsi[byte];
+}
+std::string ansiToOem(std::string_view bytes) {
+    return mapBytes(bytes, [](std::uint8_t b) { return ansiToOem(b); });
+}
+std::string oemToAnsi(std::string_view bytes) {
+    return mapBytes(bytes, [](std::uint8_t b) { return oemToAnsi(b); });
+}
 
-std::uint8_t upperAnsi(std::uint8_t byte) { return maps().upperAnsi[byte]; }
-std::uint8_t upperOem(std::uint8_t byte) { return maps().upperOem[byte]; }
-std::string upperAnsi(std::string_view bytes) { return mapBytes(bytes, [](std::uint8_t b) { return upperAnsi(b); }); }
-std::string upperOem(std::string_view bytes) { return mapBytes(bytes, [](std::uint8_t b) { return upperOem(b); }); }
+std::uint8_t upperAnsi(std::uint8_t byte) {
+    return maps().upperAnsi[byte];
+}
+std::uint8_t upperOem(std::uint8_t byte) {
+    return maps().upperOem[byte];
+}
+std::string upperAnsi(std::string_view bytes) {
+    return mapBytes(bytes, [](std::uint8_t b) { return upperAnsi(b); });
+}
+std::string upperOem(std::string_view bytes) {
+    return mapBytes(bytes, [](std::uint8_t b) { return upperOem(b); });
+}
 
 std::string upperUtf8(std::string_view utf8) {
     std::string out;
@@ -173,10 +202,18 @@ std::string upperUtf8(std::string_view utf8) {
     return out;
 }
 
-std::string utf8FromCp1251(std::string_view bytes) { return utf8FromHigh(bytes, kCp1251High); }
-std::optional<std::string> cp1251FromUtf8(std::string_view utf8) { return strictFromUtf8(utf8, kCp1251High); }
-std::string utf8FromCp866(std::string_view bytes) { return utf8FromHigh(bytes, kCp866High); }
-std::optional<std::string> cp866FromUtf8(std::string_view utf8) { return strictFromUtf8(utf8, kCp866High); }
+std::string utf8FromCp1251(std::string_view bytes) {
+    return utf8FromHigh(bytes, kCp1251High);
+}
+std::optional<std::string> cp1251FromUtf8(std::string_view utf8) {
+    return strictFromUtf8(utf8, kCp1251High);
+}
+std::string utf8FromCp866(std::string_view bytes) {
+    return utf8FromHigh(bytes, kCp866High);
+}
+std::optional<std::string> cp866FromUtf8(std::string_view utf8) {
+    return strictFromUtf8(utf8, kCp866High);
+}
 
 std::string cp1251FromUtf8Lossy(std::string_view utf8) {
     std::string out;
@@ -189,7 +226,9 @@ std::string cp1251FromUtf8Lossy(std::string_view utf8) {
     return out;
 }
 
-bool isCp1251Text(std::string_view utf8) { return cp1251FromUtf8(utf8).has_value(); }
+bool isCp1251Text(std::string_view utf8) {
+    return cp1251FromUtf8(utf8).has_value();
+}
 
 std::string firstNonCp1251Char(std::string_view utf8) {
     std::size_t pos = 0;

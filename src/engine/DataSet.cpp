@@ -87,6 +87,11 @@ std::string DataSet::checkIndex() {
     return m_impl->table->checkIndex();
 }
 
+bool DataSet::indexStale() {
+    m_impl->requireOpen();
+    return m_impl->table->indexStale();
+}
+
 void DataSet::selectTag(std::string_view name) {
     Impl& d = *m_impl;
     d.requireOpen();

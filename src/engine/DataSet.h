@@ -38,10 +38,15 @@ public:
     // Creates the production index with these tags from all rows (needs exclusive use) and
     // opens it with the table.
     void createIndex(const std::vector<TagDef>& tags);
-    // Rebuilds every tag of the production index from all rows, deleted ones included.
+    // Rebuilds every tag of the production index from all rows, deleted ones included, as a new
+    // file that takes the old one's place. Needs the table to itself: open exclusively, or open
+    // in no other program at the moment; EngineError otherwise.
     void reindex();
     // The first problem of the production index against the table, empty when it is sound.
     std::string checkIndex();
+    // True while the index is known to be stale: an update of it was interrupted and it has not
+    // been rebuilt since (every data set on the table, in every process, sees this).
+    bool indexStale();
 
     // Selects a tag by name (without regard to case); an empty name selects record order.
     void selectTag(std::string_view name);

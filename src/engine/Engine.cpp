@@ -24,6 +24,8 @@ std::string lowered(std::string_view text) {
 Engine::Engine(std::string directory) : m_impl(std::make_unique<Impl>()) {
     m_impl->directory = directory.empty() ? std::string(".") : std::move(directory);
     m_impl->factory = &PosixFile::open;
+    m_impl->renamer = &PosixFile::rename;
+    m_impl->remover = &PosixFile::remove;
 }
 
 Engine::~Engine() = default;
@@ -73,7 +75,8 @@ std::shared_ptr<TableFile> Engine::Impl::acquire(std::string_view alias, const O
     paths.table = tablePath;
     paths.index = findFile(alias, ".cdx");
     paths.indexExists = fileExists(paths.index);
-    table = std::make_shared<TableFile>(paths, factory, options.exclusive, options.withIndex, retry);
+    table = std::make_shared<TableFile>(paths, TableFile::FileOperations{factory, renamer, remover}, options.exclusive,
+                                        options.withIndex, retry);
     open[tablePath] = table;
     return table;
 }
@@ -110,6 +113,14 @@ void Engine::setLockRetry(int attempts, std::chrono::milliseconds delay) {
 
 void Engine::setFileFactory(FileFactory factory) {
     m_impl->factory = factory ? std::move(factory) : FileFactory(&PosixFile::open);
+}
+
+void Engine::setFileRenamer(FileRenamer renamer) {
+    m_impl->renamer = renamer ? std::move(renamer) : FileRenamer(&PosixFile::rename);
+}
+
+void Engine::setFileRemover(FileRemover remover) {
+    m_impl->remover = remover ? std::move(remover) : FileRemover(&PosixFile::remove);
 }
 
 } // namespace engine

@@ -28,6 +28,10 @@ struct TagDef {
 
 // How files are opened; tests hand in in-memory or fault-injecting files.
 using FileFactory = std::function<std::unique_ptr<File>(const std::string& path, bool create)>;
+// Moving a file over another one at once (the rename of a finished index over the old one), and
+// removing one that may not exist; both throw EngineError on failure.
+using FileRenamer = std::function<void(const std::string& from, const std::string& to)>;
+using FileRemover = std::function<void(const std::string& path)>;
 
 // The table engine of one process. Tables are named by an alias: the file alias + ".dbf" in the
 // engine's directory, matched without regard to case ("FOLDER" opens folder.dbf); the index file
@@ -57,6 +61,8 @@ public:
     // Record locks are tried this many times, this far apart (5 and one second by default).
     void setLockRetry(int attempts, std::chrono::milliseconds delay);
     void setFileFactory(FileFactory factory);
+    void setFileRenamer(FileRenamer renamer);
+    void setFileRemover(FileRemover remover);
 
     struct Impl;
     Impl& impl();

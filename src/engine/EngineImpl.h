@@ -14,6 +14,8 @@ namespace engine {
 struct Engine::Impl {
     std::string directory;
     FileFactory factory;
+    FileRenamer renamer;
+    FileRemover remover;
     locks::RetryPolicy retry;
     std::map<std::string, std::weak_ptr<TableFile>> open;
     // Whether a file exists; the file system unless a test or the fuzz target sets its own (then

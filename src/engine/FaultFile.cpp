@@ -7,13 +7,27 @@ namespace engine {
 FaultFile::FaultFile(std::unique_ptr<File> inner, std::shared_ptr<FaultPlan> plan)
     : m_inner(std::move(inner)), m_plan(std::move(plan)) {}
 
-void FaultFile::step(bool isWrite) {
-    if (m_plan->onlyWrites && !isWrite)
+void FaultPlan::step(bool isWrite, const std::string& name) {
+    if (onlyWrites && !isWrite)
         return;
-    ++m_plan->operations;
-    bool fail = m_plan->sticky ? m_plan->failed() : m_plan->operations == m_plan->failAt;
+    ++operations;
+    bool fail = sticky ? failed() : operations == failAt;
     if (fail)
-        throw EngineError("File " + name() + ": injected failure of operation " + std::to_string(m_plan->operations));
+        throw EngineError("File " + name + ": injected failure of operation " + std::to_string(operations));
+}
+
+FileRenamer faultyRenamer(std::shared_ptr<FaultPlan> plan, FileRenamer inner) {
+    return [plan, inner = std::move(inner)](const std::string& from, const std::string& to) {
+        plan->step(true, from);
+        inner(from, to);
+    };
+}
+
+FileRemover faultyRemover(std::shared_ptr<FaultPlan> plan, FileRemover inner) {
+    return [plan, inner = std::move(inner)](const std::string& path) {
+        plan->step(true, path);
+        inner(path);
+    };
 }
 
 std::size_t FaultFile::read(std::uint64_t offset, void* buffer, std::size_t n) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/Engine.h"
 #include "engine/File.h"
 
 #include <cstdint>
@@ -16,7 +17,13 @@ struct FaultPlan {
     bool onlyWrites = false; // count only write, truncate and flush
     bool tornWrites = false; // a failing write first writes half of its bytes
     bool failed() const { return failAt != 0 && operations >= failAt; }
+    // Counts one operation on the named file; throws EngineError when it is the one to fail.
+    void step(bool isWrite, const std::string& name);
 };
+
+// A renamer and a remover that count as operations of the plan, before the real ones run.
+FileRenamer faultyRenamer(std::shared_ptr<FaultPlan> plan, FileRenamer inner);
+FileRemover faultyRemover(std::shared_ptr<FaultPlan> plan, FileRemover inner);
 
 // A File that forwards to another one and throws EngineError at the operation its plan names.
 class FaultFile : public File {
@@ -33,7 +40,7 @@ public:
     std::string name() const override { return m_inner->name(); }
 
 private:
-    void step(bool isWrite);
+    void step(bool isWrite) { m_plan->step(isWrite, name()); }
 
     std::unique_ptr<File> m_inner;
     std::shared_ptr<FaultPlan> m_plan;

@@ -83,4 +83,13 @@ std::unique_ptr<File> MemoryFileSystem::open(const std::string& path, bool creat
     return std::make_unique<MemoryFile>(it->second, path);
 }
 
+void MemoryFileSystem::rename(const std::string& from, const std::string& to) {
+    auto it = m_files.find(from);
+    if (it == m_files.end())
+        throw EngineError("File " + from + " cannot be renamed: it does not exist");
+    auto data = it->second;
+    m_files.erase(it);
+    m_files[to] = std::move(data);
+}
+
 } // namespace engine

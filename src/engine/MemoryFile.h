@@ -54,6 +54,9 @@ public:
     std::shared_ptr<MemoryFileData>& data(const std::string& path) { return m_files[path]; }
     // Opens a file: with create a new, empty one (refused when it exists), else an existing one.
     std::unique_ptr<File> open(const std::string& path, bool create);
+    // The file "from" takes the place of "to"; files already open keep the content they had.
+    void rename(const std::string& from, const std::string& to);
+    void remove(const std::string& path) { m_files.erase(path); }
 
 private:
     std::map<std::string, std::shared_ptr<MemoryFileData>> m_files;

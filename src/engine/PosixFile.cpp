@@ -119,4 +119,22 @@ void PosixFile::unlock(std::uint64_t offset, std::uint64_t length) {
     }
 }
 
+void PosixFile::rename(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        throw EngineError("File " + from + " cannot be renamed to " + to + ": " + std::strerror(errno));
+    // The rename is durable once the directory is.
+    const auto slash = to.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : to.substr(0, slash));
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+void PosixFile::remove(const std::string& path) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        throw EngineError("File " + path + " cannot be removed: " + std::strerror(errno));
+}
+
 } // namespace engine

@@ -28,8 +28,11 @@ public:
     void unlock(std::uint64_t offset, std::uint64_t length) override;
     std::string name() const override { return m_path; }
 
-    // The factory of real files, the engine's default.
+    // The factory of real files, the engine's default, and its renamer and remover: a rename
+    // replaces the target at once; removing a file that is not there is no error.
     static std::unique_ptr<File> open(const std::string& path, bool create);
+    static void rename(const std::string& from, const std::string& to);
+    static void remove(const std::string& path);
 
 private:
     [[noreturn]] void fail(const std::string& what) const;

@@ -1,6 +1,7 @@
 #include "engine/TableFile.h"
 
 #include "engine/EngineError.h"
+#include "engine/MemoryFile.h"
 
 #include <algorithm>
 #include <map>
@@ -30,10 +31,10 @@ std::string shown(const std::string& key) {
 
 } // namespace
 
-TableFile::TableFile(const Paths& paths, const FileFactory& factory, bool exclusive, bool wantIndex,
+TableFile::TableFile(const Paths& paths, const FileOperations& files, bool exclusive, bool wantIndex,
                      const locks::RetryPolicy& policy)
-    : m_paths(paths), m_factory(factory), m_policy(policy), m_exclusive(exclusive) {
-    m_tableFile = m_factory(m_paths.table, false);
+    : m_paths(paths), m_files(files), m_policy(policy), m_exclusive(exclusive) {
+    m_tableFile = m_files.open(m_paths.table, false);
     File& file = *m_tableFile;
     if (exclusive) {
         m_openLock = locks::Guard(file, locks::kOpenMark, 1, true, m_policy,
@@ -62,13 +63,16 @@ TableFile::TableFile(const Paths& paths, const FileFactory& factory, bool exclus
             m_indexFile.reset();
             m_keys.clear();
         }
+        // The table is ours alone: a stale index is rebuilt before anybody reads it.
+        if (m_index && m_exclusive && indexStale())
+            reindex();
     }
 }
 
 TableFile::~TableFile() = default;
 
 void TableFile::openIndex(bool* busy) {
-    m_indexFile = m_factory(m_paths.index, false);
+    m_indexFile = m_files.open(m_paths.index, false);
     locks::Guard guard;
     try {
         guard = locks::Guard(*m_indexFile, locks::kIndexLock, 1, true, m_policy,
@@ -144,18 +148,38 @@ void TableFile::touchDate() {
         m_dbf->writeDate(now);
 }
 
+bool TableFile::beginIndexUpdate() {
+    const bool stale = m_index->updateInProgress();
+    if (!stale)
+        m_index->setUpdateInProgress(true);
+    else if (m_exclusive)
+        m_rebuildWanted = true;
+    return stale;
+}
+
+void TableFile::endIndexUpdate(bool wasStale) {
+    // A marker set by an interrupted writer stays until the index is rebuilt.
+    if (!wasStale)
+        m_index->setUpdateInProgress(false);
+}
+
 std::uint32_t TableFile::append(std::string record) {
     record[0] = Dbf::kLive;
-    locks::Guard header = lockHeader();
-    m_dbf->reloadHeader();
-    if (!m_index)
-        return m_dbf->appendRecord(record, today());
-    locks::Guard indexLock = lockIndex();
-    m_index->setUpdateInProgress(true);
-    std::uint32_t recno = m_dbf->appendRecord(record, today());
-    for (std::size_t t = 0; t < m_keys.size(); ++t)
-        m_index->insert(static_cast<int>(t), m_keys[t].key(record), recno);
-    m_index->setUpdateInProgress(false);
+    std::uint32_t recno = 0;
+    {
+        locks::Guard header = lockHeader();
+        m_dbf->reloadHeader();
+        if (!m_index)
+            return m_dbf->appendRecord(record, today());
+        locks::Guard indexLock = lockIndex();
+        const bool stale = beginIndexUpdate();
+        recno = m_dbf->appendRecord(record, today());
+        for (std::size_t t = 0; t < m_keys.size(); ++t)
+            m_index->insert(static_cast<int>(t), m_keys[t].key(record), recno);
+        endIndexUpdate(stale);
+    }
+    if (m_rebuildWanted)
+        reindex();
     return recno;
 }
 
@@ -182,18 +206,23 @@ std::string TableFile::update(std::uint32_t recno, const std::string& edited, co
         touchDate();
         return merged;
     }
-    locks::Guard indexLock = lockIndex();
-    m_index->setUpdateInProgress(true);
-    m_dbf->writeRecord(recno, merged);
-    for (std::size_t t : changedTags) {
-        int tag = static_cast<int>(t);
-        // An index written by another engine may hold a key we would not compute for the row.
-        if (!m_index->remove(tag, m_keys[t].key(stored), recno))
-            m_index->removeRecord(tag, recno);
-        m_index->insert(tag, m_keys[t].key(merged), recno);
+    {
+        locks::Guard indexLock = lockIndex();
+        const bool stale = beginIndexUpdate();
+        m_dbf->writeRecord(recno, merged);
+        for (std::size_t t : changedTags) {
+            int tag = static_cast<int>(t);
+            // An index written by another engine may hold a key we would not compute for the row.
+            if (!m_index->remove(tag, m_keys[t].key(stored), recno))
+                m_index->removeRecord(tag, recno);
+            m_index->insert(tag, m_keys[t].key(merged), recno);
+        }
+        endIndexUpdate(stale);
     }
-    m_index->setUpdateInProgress(false);
     touchDate();
+    lock.release();
+    if (m_rebuildWanted)
+        reindex();
     return merged;
 }
 
@@ -226,40 +255,57 @@ std::vector<std::vector<CdxEntry>> TableFile::allEntries() {
     return entries;
 }
 
-void TableFile::rebuildAll() {
+std::string TableFile::buildIndexImage(const std::vector<CdxTagDefinition>& tags) {
     auto entries = allEntries();
-    m_index->setUpdateInProgress(true);
-    for (std::size_t t = 0; t < entries.size(); ++t)
-        m_index->rebuild(static_cast<int>(t), std::move(entries[t]));
-    m_index->setUpdateInProgress(false);
+    MemoryFile image;
+    CdxIndex::create(image, tags);
+    CdxIndex built(image);
+    for (std::size_t t = 0; t < tags.size(); ++t) {
+        built.setPad(static_cast<int>(t), tags[t].pad);
+        built.rebuild(static_cast<int>(t), std::move(entries[t]));
+    }
+    return image.bytes();
+}
+
+void TableFile::installIndex(const std::string& image) {
+    // A new file beside the old one; only a complete one takes the old one's place.
+    const std::string fresh = m_paths.index + ".new";
+    try {
+        m_files.remove(fresh); // left by an interrupted rebuild
+        std::unique_ptr<File> file = m_files.open(fresh, true);
+        file->write(0, image.data(), image.size());
+        file->flush();
+        file.reset();
+        m_files.rename(fresh, m_paths.index);
+    } catch (const EngineError&) {
+        try {
+            m_files.remove(fresh);
+        } catch (const EngineError&) {
+            // the next rebuild removes it
+        }
+        throw;
+    }
+    m_paths.indexExists = true;
 }
 
 void TableFile::createIndex(const std::vector<TagDef>& tags) {
     if (!m_exclusive)
         throw EngineError("Table " + m_tableFile->name() + " must be open exclusively to create its index");
     std::vector<CdxTagDefinition> defs;
+    std::vector<KeyExpression> keys;
     for (const TagDef& tag : tags) {
         KeyExpression key(tag.expression, *m_dbf);
         defs.push_back({tag.name, tag.expression, key.keyLength(), key.pad()});
+        keys.push_back(std::move(key));
     }
     m_index.reset();
-    m_keys.clear();
+    m_indexFile.reset();
+    m_keys = std::move(keys);
     m_indexError.clear();
-    if (!m_indexFile) {
-        try {
-            m_indexFile = m_factory(m_paths.index, true);
-        } catch (const EngineError&) {
-            m_indexFile = m_factory(m_paths.index, false); // there already, though unusable
-        }
-    }
-    CdxIndex::create(*m_indexFile, defs);
-    m_paths.indexExists = true;
+    const std::string image = buildIndexImage(defs);
+    m_keys.clear();
+    installIndex(image);
     openIndex();
-    {
-        locks::Guard indexLock = lockIndex();
-        rebuildAll();
-    }
-    m_indexFile->flush();
     if (!structural())
         m_dbf->writeFlags(m_dbf->flags() | Dbf::kFlagIndex);
     m_tableFile->flush();
@@ -268,10 +314,58 @@ void TableFile::createIndex(const std::vector<TagDef>& tags) {
 void TableFile::reindex() {
     if (!m_index)
         throw EngineError("Table " + m_tableFile->name() + " has no production index to rebuild");
+    for (const CdxTagInfo& tag : m_index->tags())
+        if (tag.descending)
+            throw EngineError("Index file " + m_indexFile->name() + ": tag " + tag.name +
+                              " is in descending order, which cannot be rebuilt here");
+    // The table to ourselves for the moment: nobody may keep using the old index file while the
+    // new one takes its place.
+    const bool alone = m_exclusive || m_tableFile->tryLock(locks::kOpenMark, 1, true);
+    if (!alone)
+        throw EngineError("Table " + m_tableFile->name() +
+                          " is open in another program: its index can be rebuilt when nobody else uses it");
+    struct BackToShared {
+        File& file;
+        bool shared;
+        ~BackToShared() {
+            try {
+                if (shared)
+                    file.tryLock(locks::kOpenMark, 1, false);
+            } catch (const EngineError&) {
+                // The exclusive mark stays until the table is closed: others wait, nothing breaks.
+            }
+        }
+    } backToShared{*m_tableFile, !m_exclusive};
+    m_rebuildWanted = false;
+
     locks::Guard header = lockHeader();
     m_dbf->reloadHeader();
+    std::vector<CdxTagDefinition> defs;
+    for (std::size_t t = 0; t < m_keys.size(); ++t) {
+        const CdxTagInfo& tag = m_index->tags()[t];
+        defs.push_back({tag.name, tag.expression, tag.keyLength, m_keys[t].pad()});
+    }
+    std::string image;
+    {
+        locks::Guard indexLock = lockIndex();
+        image = buildIndexImage(defs);
+        // Interrupted from here on, the old index says it is stale.
+        m_index->setUpdateInProgress(true);
+        m_indexFile->flush();
+    }
+    // The old file stays open until the new one is in place: a failure leaves it in use.
+    installIndex(image);
+    m_index.reset();
+    m_indexFile.reset();
+    m_keys.clear();
+    openIndex();
+}
+
+bool TableFile::indexStale() {
+    if (!m_index)
+        return false;
     locks::Guard indexLock = lockIndex();
-    rebuildAll();
+    return m_index->updateInProgress();
 }
 
 std::string TableFile::checkIndex() {

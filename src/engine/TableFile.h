@@ -19,7 +19,11 @@ namespace engine {
 //
 // A change of table and index runs under the index lock between setting and clearing the
 // index's update marker: a writer that dies in between leaves the marker set, and the index is
-// known to be stale.
+// known to be stale. A change that finds the marker set leaves it set: the index stays known to be
+// stale until it is rebuilt, which happens at once where this process has the table to itself.
+//
+// An index is rebuilt as a whole new file beside the old one, which then takes the old one's
+// place: an interruption leaves the old index (marked stale) or the new one, never a mixture.
 class TableFile {
 public:
     struct Paths {
@@ -27,10 +31,16 @@ public:
         std::string index;
         bool indexExists = false;
     };
+    struct FileOperations {
+        FileFactory open;
+        FileRenamer rename;
+        FileRemover remove;
+    };
 
     // Opens the table; the production index too when it exists. An index that cannot be used
-    // throws when wantIndex, else the table opens without it (indexError() says why).
-    TableFile(const Paths& paths, const FileFactory& factory, bool exclusive, bool wantIndex,
+    // throws when wantIndex, else the table opens without it (indexError() says why). An
+    // exclusive open of a table whose index is stale rebuilds it.
+    TableFile(const Paths& paths, const FileOperations& files, bool exclusive, bool wantIndex,
               const locks::RetryPolicy& policy);
     ~TableFile();
 
@@ -64,10 +74,13 @@ public:
 
     // Creates the production index with these tags from every row (exclusive use only).
     void createIndex(const std::vector<TagDef>& tags);
-    // Rebuilds every tag from every row, deleted ones included.
+    // Rebuilds every tag from every row, deleted ones included. Needs the table to itself: opened
+    // exclusively, or no other program having it open at this moment; EngineError otherwise.
     void reindex();
     // The first difference between index and table; empty when they agree.
     std::string checkIndex();
+    // True while the index's update marker says an update of it was interrupted.
+    bool indexStale();
 
 private:
     // Opens the index file and reads its tags under its lock; *busy is set when the lock could
@@ -78,11 +91,17 @@ private:
     locks::Guard lockHeader();
     locks::Guard lockRecord(std::uint32_t recno);
     std::vector<std::vector<CdxEntry>> allEntries();
-    void rebuildAll();
+    // A complete index file with these tags over every row, built in memory.
+    std::string buildIndexImage(const std::vector<CdxTagDefinition>& tags);
+    // Puts the image in place of the index file (a new file renamed over the old one) and opens it.
+    void installIndex(const std::string& image);
+    // Starts a change of table and index: sets the marker; true when it was set already.
+    bool beginIndexUpdate();
+    void endIndexUpdate(bool wasStale);
     void touchDate();
 
     Paths m_paths;
-    FileFactory m_factory;
+    FileOperations m_files;
     const locks::RetryPolicy& m_policy; // the engine's, which outlives its tables
     bool m_exclusive;
     std::unique_ptr<File> m_tableFile;
@@ -93,6 +112,7 @@ private:
     std::string m_indexError;
     locks::Guard m_openLock;
     locks::Guard m_fileLock;
+    bool m_rebuildWanted = false; // a change found the index stale while the table is exclusive
 };
 
 } // namespace engine

@@ -10,6 +10,9 @@
 namespace mainwin {
 
 void DataModuleCommands::reloadLists() {
+    // A failed post (an import, another process killed) may have left an index stale.
+    if (m_parts.dm)
+        m_parts.dm->RepairStaleIndexes();
     if (m_parts.programs)
         m_parts.programs->reload();
     if (m_parts.folders)

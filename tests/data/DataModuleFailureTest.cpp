@@ -1,5 +1,6 @@
 #include "data/DataModuleFixture.h"
 
+#include "engine/EngineError.h"
 #include "engine/TableLocks.h"
 
 #include <algorithm>
@@ -103,6 +104,35 @@ TEST_F(DataModuleTest, AfterATornWriteTheListShowsWhatIsStored) {
             m_dm->DeleteInfobase();
         }
     }
+}
+
+// A row stored through the look-up data set whose index update failed (as an import's does): the
+// index stays known to be stale, and the lists' next reload rebuilds it when no other program has
+// the table, so the row shows in the list; with another program on the table it waits.
+TEST_F(DataModuleTest, AStaleIndexIsRebuiltWhenTheTableIsFree) {
+    addInfobase(infobase("Альфа", R"(C:\A)"));
+    m_dm->dbfSearch.insert();
+    m_dm->dbfSearch.setFieldText("NAME", "Импорт");
+    m_dm->dbfSearch.setFieldText("PATH", R"(C:\I)");
+    m_faults->onlyWrites = true;
+    m_faults->sticky = false;
+    m_faults->failAt = m_faults->operations + 4; // the marker and the row are written, a key is not
+    EXPECT_THROW(m_dm->dbfSearch.post(), engine::EngineError);
+    m_dm->dbfSearch.cancel();
+    m_faults->failAt = 0;
+    ASSERT_TRUE(m_dm->dbfFolder.indexStale());
+
+    engine::Engine other(m_dir.path().string());
+    {
+        engine::DataSet elsewhere(other, "folder");
+        elsewhere.open({.withIndex = false});
+        m_dm->RepairStaleIndexes();
+        EXPECT_TRUE(m_dm->dbfFolder.indexStale()) << "rebuilt under another program's feet";
+    }
+    m_dm->RepairStaleIndexes();
+    EXPECT_FALSE(m_dm->dbfFolder.indexStale());
+    m_dm->dbfFolder.refresh();
+    EXPECT_EQ(column(m_dm->dbfFolder, "NAME"), (Names{"Альфа", "Импорт"})) << "the row stored shows in the list";
 }
 
 TEST_F(DataModuleTest, RegisterExplorerInfobaseAnswersFalseWhenTheRowIsNotStored) {
