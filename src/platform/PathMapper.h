@@ -14,7 +14,7 @@ public:
     // "\" kept as "/"); an absolute host path is returned unchanged; empty when no drive maps it.
     virtual std::string toHost(const std::string& windowsPath) const = 0;
     // Windows path of an absolute host path (the longest matching drive wins); a trailing "/"
-    // is kept as "\".
+    // is kept as "\". Empty when no drive holds it, or when a name below the drive holds "\".
     virtual std::string toWindows(const std::string& hostPath) const = 0;
     // Drive letters (upper case) with the absolute host directories they stand for, by letter.
     virtual std::vector<std::pair<char, std::string>> drives() const = 0;

@@ -76,6 +76,7 @@ TEST_F(WinePathMapperTest, HostPathsToWindows) {
         {"/usr/share/", "Z:\\usr\\share\\"},
         {"/", "Z:\\"},
         {"relative/path", ""},
+        {"/tmp/a\\b/c", ""}, // "\\" in a Unix name would part it in two under Windows
     };
     for (const auto& t : cases)
         EXPECT_EQ(mapper.toWindows(t.host), t.windows) << t.host;

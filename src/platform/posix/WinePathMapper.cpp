@@ -169,6 +169,10 @@ std::string WinePathMapper::toWindows(const std::string& hostPath) const {
         return {};
     const std::string tail =
         bestLength == 1 ? bestPath->substr(1) : bestPath->substr(std::min(bestLength + 1, bestPath->size()));
+    // A Unix name holding "\\" has no Windows form: there it would part the name in two and lead
+    // to another folder.
+    if (tail.find('\\') != std::string::npos)
+        return {};
     std::string windows = std::string(1, best->first) + ":\\";
     for (const auto& part : splitOn(tail, "/")) {
         if (windows.back() != '\\')
