@@ -20,6 +20,8 @@ std::optional<HiveFile::Stamp> HiveFile::stampOf(const std::string& path) {
 const WineHive* HiveFile::hive() {
     const auto stamp = stampOf(m_path);
     if (!stamp) {
+        if (m_hive)
+            ++m_generation;
         m_stamp.reset();
         m_hive.reset();
         return nullptr;
@@ -35,6 +37,7 @@ const WineHive* HiveFile::hive() {
         bytes << in.rdbuf();
         m_hive.emplace(bytes.str());
         m_stamp = stamp;
+        ++m_generation;
     }
     return m_hive->isValid() ? &*m_hive : nullptr;
 }
@@ -53,6 +56,7 @@ bool HiveFile::edit(const std::function<bool(WineHive&)>& change) {
         return false;
     m_hive = std::move(changed);
     m_stamp = stampOf(m_path);
+    ++m_generation;
     return true;
 }
 

@@ -21,6 +21,8 @@ public:
     // Applies change to the current content and, when it changed the text, replaces the file
     // atomically. False when there is no valid hive, change returned false or the write failed.
     bool edit(const std::function<bool(WineHive&)>& change);
+    // Changes whenever the content hive() gives changes (read again or edited).
+    std::uint64_t generation() const { return m_generation; }
 
 private:
     struct Stamp {
@@ -33,6 +35,7 @@ private:
     std::string m_path;
     std::optional<Stamp> m_stamp;
     std::optional<WineHive> m_hive;
+    std::uint64_t m_generation = 0;
 };
 
 } // namespace platform

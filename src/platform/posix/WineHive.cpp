@@ -57,6 +57,20 @@ std::vector<std::string> upperAll(std::vector<std::string> parts) {
     return parts;
 }
 
+std::string joined(const std::vector<std::string>& parts, std::size_t count) {
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i)
+            out += '\\';
+        out += parts[i];
+    }
+    return out;
+}
+
+std::string joined(const std::vector<std::string>& parts) {
+    return joined(parts, parts.size());
+}
+
 bool startsWith(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
 }
@@ -248,6 +262,14 @@ void WineHive::parse() {
     }
     if (!m_sections.empty() && m_sections.back().end == 0)
         m_sections.back().end = m_lines.size();
+    m_sectionsByPath.clear();
+    m_keys.clear();
+    for (std::size_t index = 0; index < m_sections.size(); ++index) {
+        const auto& names = m_sections[index].upperNames;
+        m_sectionsByPath[joined(names)].push_back(index);
+        for (std::size_t depth = 1; depth <= names.size(); ++depth)
+            m_keys.insert(joined(names, depth));
+    }
 }
 
 // Parses the value starting at line index (with its continuation lines) into the section and
@@ -298,35 +320,27 @@ void WineHive::parseValue(Section& section, std::size_t& index) {
 }
 
 std::vector<std::size_t> WineHive::sectionsOf(const std::vector<std::string>& upperPath) const {
-    std::vector<std::size_t> found;
-    for (std::size_t i = 0; i < m_sections.size(); ++i)
-        if (m_sections[i].upperNames == upperPath)
-            found.push_back(i);
-    return found;
+    const auto it = m_sectionsByPath.find(joined(upperPath));
+    return it == m_sectionsByPath.end() ? std::vector<std::size_t>() : it->second;
 }
 
 bool WineHive::keyExists(std::string_view path) const {
     if (!m_valid)
         return false;
     const auto upper = upperAll(splitPath(path));
-    return std::any_of(m_sections.begin(), m_sections.end(), [&](const Section& s) {
-        return s.upperNames.size() >= upper.size() && std::equal(upper.begin(), upper.end(), s.upperNames.begin());
-    });
+    return upper.empty() || m_keys.count(joined(upper)) != 0;
 }
 
 std::vector<HiveValue> WineHive::values(std::string_view path) const {
     std::vector<HiveValue> merged;
-    std::vector<std::string> upperNames;
+    std::unordered_map<std::string, std::size_t> byName;
     for (const std::size_t index : sectionsOf(upperAll(splitPath(path)))) {
         for (const auto& value : m_sections[index].values) {
-            const auto upper = engine::upperUtf8(value.name);
-            const auto it = std::find(upperNames.begin(), upperNames.end(), upper);
-            if (it == upperNames.end()) {
-                upperNames.push_back(upper);
+            const auto [it, added] = byName.try_emplace(engine::upperUtf8(value.name), merged.size());
+            if (added)
                 merged.push_back(value);
-            } else {
-                merged[static_cast<std::size_t>(it - upperNames.begin())] = value;
-            }
+            else
+                merged[it->second] = value;
         }
     }
     return merged;

@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,6 +93,10 @@ private:
 
     std::vector<std::string> m_lines; // each with its line terminator
     std::vector<Section> m_sections;
+    // Sections by their upper-cased path joined with "\", and every key that exists (each
+    // section's path and all its ancestors), so look-ups take constant time in large hives.
+    std::unordered_map<std::string, std::vector<std::size_t>> m_sectionsByPath;
+    std::unordered_set<std::string> m_keys;
     bool m_valid = false;
 };
 

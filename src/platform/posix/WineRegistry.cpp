@@ -55,6 +55,12 @@ std::vector<HiveValue> WineRegistry::fileValues(RegistryRoot root, const std::st
     return hive ? hive->values(path) : std::vector<HiveValue>();
 }
 
+std::uint64_t WineRegistry::fileGeneration(RegistryRoot root) {
+    HiveFile& file = hiveFile(root);
+    file.hive(); // read again when the file changed
+    return file.generation();
+}
+
 bool WineRegistry::setString(RegistryRoot root, const std::string& path, const std::string& name,
                              const std::string& data) {
     if (serverRunning())

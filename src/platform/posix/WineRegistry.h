@@ -33,8 +33,10 @@ public:
 
     const std::string& prefix() const { return m_prefix; }
 
-    // What the keys use. values: the hive file's (the server's are taken when a key opens).
+    // What the keys use. values: the hive file's (the server's are taken when a key opens), and
+    // a number that changes whenever they may have.
     std::vector<HiveValue> fileValues(RegistryRoot root, const std::string& path);
+    std::uint64_t fileGeneration(RegistryRoot root);
     bool setString(RegistryRoot root, const std::string& path, const std::string& name, const std::string& data);
     bool removeValue(RegistryRoot root, const std::string& path, const std::string& name);
 

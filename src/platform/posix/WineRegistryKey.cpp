@@ -60,26 +60,36 @@ WineRegistryKey::WineRegistryKey(WineRegistry& registry, RegistryRoot root, cons
                                  std::vector<HiveValue> serverValues)
     : m_registry(registry), m_root(root), m_path(normalisedPath(path)), m_serverValues(std::move(serverValues)) {}
 
-std::vector<HiveValue> WineRegistryKey::values() const {
-    return m_serverValues ? *m_serverValues : m_registry.fileValues(m_root, m_path);
+const WineRegistryKey::Lookup& WineRegistryKey::lookup() const {
+    // A key of the hive file follows the file; one of the server holds what it was given.
+    const std::uint64_t generation = m_serverValues ? 0 : m_registry.fileGeneration(m_root);
+    if (m_lookup && generation == m_lookupGeneration)
+        return *m_lookup;
+    auto lookup = std::make_shared<Lookup>();
+    lookup->values = m_serverValues ? *m_serverValues : m_registry.fileValues(m_root, m_path);
+    for (std::size_t i = 0; i < lookup->values.size(); ++i) {
+        const std::string& name = lookup->values[i].name;
+        lookup->byName.try_emplace(engine::upperUtf8(name), i);
+        lookup->byAnsiName.try_emplace(engine::upperUtf8(ansi(name)), i);
+    }
+    m_lookup = std::move(lookup);
+    m_lookupGeneration = generation;
+    return *m_lookup;
 }
 
 std::optional<HiveValue> WineRegistryKey::resolve(const std::string& name) const {
-    const auto values = this->values();
-    const auto upper = engine::upperUtf8(name);
-    for (const auto& value : values)
-        if (engine::upperUtf8(value.name) == upper)
-            return value;
-    const auto upperAnsi = engine::upperUtf8(ansi(name));
-    for (const auto& value : values)
-        if (engine::upperUtf8(ansi(value.name)) == upperAnsi)
-            return value;
-    return std::nullopt;
+    const Lookup& found = lookup();
+    auto it = found.byName.find(engine::upperUtf8(name));
+    if (it == found.byName.end())
+        it = found.byAnsiName.find(engine::upperUtf8(ansi(name)));
+    if (it == found.byAnsiName.end())
+        return std::nullopt;
+    return found.values[it->second];
 }
 
 std::vector<std::string> WineRegistryKey::valueNames() const {
     std::vector<std::string> names;
-    for (const auto& value : values())
+    for (const auto& value : lookup().values)
         if (!value.isDefault && !value.name.empty())
             names.push_back(ansi(value.name));
     return names;
@@ -119,6 +129,7 @@ void WineRegistryKey::writeString(const std::string& name, const std::string& da
             values.push_back(std::move(value));
         else
             *it = std::move(value);
+        m_lookup.reset();
     }
 }
 
@@ -129,6 +140,7 @@ bool WineRegistryKey::deleteValue(const std::string& name) {
     if (m_serverValues) {
         const auto upper = engine::upperUtf8(existing->name);
         std::erase_if(*m_serverValues, [&](const HiveValue& v) { return engine::upperUtf8(v.name) == upper; });
+        m_lookup.reset();
     }
     return true;
 }

@@ -2,7 +2,9 @@
 #include "platform/Registry.h"
 #include "platform/posix/WineHive.h"
 
+#include <memory>
 #include <optional>
+#include <unordered_map>
 #include <string>
 
 namespace platform {
@@ -27,7 +29,13 @@ public:
     void flush() override {} // every write is already on disk or with the server
 
 private:
-    std::vector<HiveValue> values() const;
+    // The key's values with their look-up by name, built once per content of the key.
+    struct Lookup {
+        std::vector<HiveValue> values;
+        std::unordered_map<std::string, std::size_t> byName;     // upper-cased name
+        std::unordered_map<std::string, std::size_t> byAnsiName; // upper-cased Windows-1251 form
+    };
+    const Lookup& lookup() const;
 
     // The stored value the name stands for: the same name without regard to case, else one whose
     // ANSI form is the same (so a name read back from valueNames() finds its value).
@@ -37,6 +45,8 @@ private:
     RegistryRoot m_root;
     std::string m_path;
     std::optional<std::vector<HiveValue>> m_serverValues;
+    mutable std::shared_ptr<const Lookup> m_lookup;
+    mutable std::uint64_t m_lookupGeneration = 0;
 };
 
 } // namespace platform
