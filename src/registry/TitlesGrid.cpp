@@ -18,6 +18,7 @@ TitlesGrid::TitlesGrid(QWidget* parent) : QTableWidget(0, 2, parent) {
 
 void TitlesGrid::setEntries(const std::vector<TitleEntry>& entries) {
     m_entries = entries;
+    setUpdatesEnabled(false);
     clearContents();
     setRowCount(static_cast<int>(m_entries.size()));
     for (int row = 0; row < rowCount(); ++row) {
@@ -27,6 +28,7 @@ void TitlesGrid::setEntries(const std::vector<TitleEntry>& entries) {
     }
     if (rowCount() > 0)
         setCurrentCell(0, 0);
+    setUpdatesEnabled(true);
 }
 
 const TitleEntry* TitlesGrid::currentEntry() const {

@@ -53,26 +53,37 @@ std::u32string codePoints(std::string_view utf8) {
     return out;
 }
 
+// A weight as one number: the class above the 21 bits of a code point, so numbers compare as
+// weights do.
+char32_t packed(std::pair<int, char32_t> weight) {
+    return static_cast<char32_t>(weight.first) << 21 | weight.second;
+}
+
 } // namespace
 
+TitlesSortKey titlesSortKey(std::string_view line) {
+    TitlesSortKey key;
+    key.codePoints = codePoints(line);
+    key.weights.reserve(key.codePoints.size());
+    for (const char32_t c : key.codePoints)
+        key.weights.push_back(packed(weight(c)));
+    return key;
+}
+
 int compareTitlesLines(std::string_view a, std::string_view b) {
-    const auto x = codePoints(a);
-    const auto y = codePoints(b);
-    const auto common = std::min(x.size(), y.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const auto wx = weight(x[i]);
-        const auto wy = weight(y[i]);
-        if (wx != wy)
-            return wx < wy ? -1 : 1;
-    }
-    if (x.size() != y.size())
-        return x.size() < y.size() ? -1 : 1;
-    return x.compare(y) < 0 ? -1 : (x == y ? 0 : 1);
+    const auto x = titlesSortKey(a);
+    const auto y = titlesSortKey(b);
+    return x < y ? -1 : (x == y ? 0 : 1);
 }
 
 void sortTitlesLines(std::vector<std::string>& lines) {
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const std::string& a, const std::string& b) { return compareTitlesLines(a, b) < 0; });
+    std::vector<std::pair<TitlesSortKey, std::string>> keyed;
+    keyed.reserve(lines.size());
+    for (auto& line : lines)
+        keyed.emplace_back(titlesSortKey(line), std::move(line));
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        lines[i] = std::move(keyed[i].second);
 }
 
 } // namespace registry

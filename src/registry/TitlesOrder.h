@@ -14,6 +14,15 @@ namespace registry {
 // the order is total.
 int compareTitlesLines(std::string_view a, std::string_view b);
 
+// The same order as a key made once per line, for sorting many lines: keys compare as their
+// lines do.
+struct TitlesSortKey {
+    std::u32string weights;    // class and place of each character
+    std::u32string codePoints; // the tie-break
+    auto operator<=>(const TitlesSortKey&) const = default;
+};
+TitlesSortKey titlesSortKey(std::string_view line);
+
 void sortTitlesLines(std::vector<std::string>& lines);
 
 } // namespace registry

@@ -21,13 +21,16 @@ std::vector<TitleEntry> readTitles(platform::Registry& registry) {
     const auto key = registry.openKey(platform::RegistryRoot::CurrentUser, std::string(app::TitlesKeyPath));
     if (!key)
         return entries;
+    std::vector<std::pair<TitlesSortKey, TitleEntry>> keyed;
     for (auto& name : key->valueNames()) {
         auto data = key->readString(name);
-        entries.push_back({std::move(name), data.value_or(std::string())});
+        TitleEntry entry{std::move(name), data.value_or(std::string())};
+        keyed.emplace_back(titlesSortKey(entry.line()), std::move(entry));
     }
-    std::stable_sort(entries.begin(), entries.end(), [](const TitleEntry& a, const TitleEntry& b) {
-        return compareTitlesLines(a.line(), b.line()) < 0;
-    });
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    entries.reserve(keyed.size());
+    for (auto& [sortKey, entry] : keyed)
+        entries.push_back(std::move(entry));
     return entries;
 }
 

@@ -11,15 +11,20 @@ UnaccountedList::UnaccountedList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setDragEnabled(false); // the drag is started here, for either button
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every line is one row of the same height: the view need not measure thousands of them.
+    setUniformItemSizes(true);
 }
 
 void UnaccountedList::setLines(const QStringList& lines) {
+    setUpdatesEnabled(false);
     clear();
     for (const QString& line : lines) {
-        auto* item = new QListWidgetItem(line, this);
+        auto* item = new QListWidgetItem(line);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
+        addItem(item);
     }
+    setUpdatesEnabled(true);
     setCurrentRow(-1);
     clearSelection();
 }
