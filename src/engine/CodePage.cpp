@@ -103,10 +103,28 @@ const ByteMaps& maps() {
     return m;
 }
 
+// Byte of each code point below this bound that the code page holds (0: none); the upper halves of
+// both code pages lie below it.
+constexpr char32_t kReverseBound = 0x2600;
+using ReverseTable = std::array<std::uint8_t, kReverseBound>;
+
+ReverseTable buildReverse(const std::array<char16_t, 128>& high) {
+    ReverseTable table{};
+    for (std::size_t i = 0; i < high.size(); ++i)
+        if (high[i] != 0 && high[i] < kReverseBound && table[high[i]] == 0)
+            table[high[i]] = static_cast<std::uint8_t>(0x80 + i);
+    return table;
+}
+
 std::optional<std::uint8_t> reverseLookup(const std::array<char16_t, 128>& high, char32_t cp) {
     if (cp < 0x80)
         return static_cast<std::uint8_t>(cp);
-    for (std::size_t i = 0; i < high.size(); ++i)
+    static const ReverseTable cp1251 = buildReverse(kCp1251High);
+    static const ReverseTable cp866 = buildReverse(kCp866High);
+    const ReverseTable& table = &high == &kCp1251High ? cp1251 : cp866;
+    if (cp < kReverseBound)
+        return table[cp] != 0 ? std::optional<std::uint8_t>(table[cp]) : std::nullopt;
+    for (std::size_t i = 0; i < high.size(); ++i) // above the bound: by search
         if (high[i] == cp)
             return static_cast<std::uint8_t>(0x80 + i);
     return std::nullopt;
