@@ -82,11 +82,13 @@ void CdxIndex::create(File& file, const std::vector<CdxTagDefinition>& tags) {
     pager.commit(false);
 }
 
-CdxIndex::CdxIndex(File& file) : m_file(file) {
+CdxIndex::CdxIndex(File& file) : m_file(file), m_cache(std::make_unique<CdxCache>()) {
     CdxPager pager(file);
     m_tags = CdxTagList::read(pager);
     m_pads.assign(m_tags.size(), ' ');
 }
+
+CdxIndex::~CdxIndex() = default;
 
 int CdxIndex::findTag(std::string_view name) const {
     std::string wanted = upperAscii(name);
@@ -140,14 +142,14 @@ void CdxIndex::setPad(int tag, char pad) {
 }
 
 void CdxIndex::insert(int tag, std::string_view key, std::uint32_t recno) {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     CdxTree tree = openForChange(pager, m_tags, m_pads, tag);
     tree.insert({fullKey(tree, pager.fileName(), key), recno});
     pager.commit();
 }
 
 bool CdxIndex::remove(int tag, std::string_view key, std::uint32_t recno) {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     CdxTree tree = openForChange(pager, m_tags, m_pads, tag);
     bool removed = tree.remove({fullKey(tree, pager.fileName(), key), recno});
     pager.commit();
@@ -155,7 +157,7 @@ bool CdxIndex::remove(int tag, std::string_view key, std::uint32_t recno) {
 }
 
 bool CdxIndex::removeRecord(int tag, std::uint32_t recno) {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     CdxTree tree = openForChange(pager, m_tags, m_pads, tag);
     std::optional<CdxEntry> entry = tree.findRecord(recno);
     bool removed = entry && tree.remove(*entry);
@@ -164,7 +166,7 @@ bool CdxIndex::removeRecord(int tag, std::uint32_t recno) {
 }
 
 void CdxIndex::rebuild(int tag, std::vector<CdxEntry> entries) {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     CdxTree tree = openForChange(pager, m_tags, m_pads, tag);
     for (CdxEntry& e : entries)
         e.key = fullKey(tree, pager.fileName(), e.key);
@@ -175,29 +177,29 @@ void CdxIndex::rebuild(int tag, std::vector<CdxEntry> entries) {
 }
 
 std::optional<CdxEntry> CdxIndex::first(int tag) {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     return openTree(pager, m_tags, m_pads, tag).first();
 }
 
 std::optional<CdxEntry> CdxIndex::last(int tag) {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     return openTree(pager, m_tags, m_pads, tag).last();
 }
 
 std::optional<CdxEntry> CdxIndex::next(int tag, const CdxEntry& after) {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     CdxTree tree = openTree(pager, m_tags, m_pads, tag);
     return tree.after({fullKey(tree, pager.fileName(), after.key), after.recno});
 }
 
 std::optional<CdxEntry> CdxIndex::prior(int tag, const CdxEntry& before) {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     CdxTree tree = openTree(pager, m_tags, m_pads, tag);
     return tree.before({fullKey(tree, pager.fileName(), before.key), before.recno});
 }
 
 std::optional<CdxEntry> CdxIndex::seek(int tag, std::string_view prefix) {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     CdxTree tree = openTree(pager, m_tags, m_pads, tag);
     std::size_t length = tree.codec().keyLength();
     if (prefix.size() > length) {
@@ -210,17 +212,17 @@ std::optional<CdxEntry> CdxIndex::seek(int tag, std::string_view prefix) {
 }
 
 std::uint64_t CdxIndex::count(int tag) {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     return openTree(pager, m_tags, m_pads, tag).count();
 }
 
 std::size_t CdxIndex::depth(int tag) {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     return openTree(pager, m_tags, m_pads, tag).depth();
 }
 
 std::string CdxIndex::check() {
-    CdxPager pager(m_file);
+    CdxPager pager(m_file, m_cache.get());
     std::map<std::uint32_t, char> pads;
     for (std::size_t i = 0; i < m_tags.size(); ++i)
         pads[m_tags[i].headerOffset] = m_pads[i];

@@ -2,12 +2,17 @@
 #include "engine/File.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace engine {
+
+namespace cdx {
+struct CdxCache;
+}
 
 struct CdxTagDefinition {
     std::string name;            // at most 10 characters; stored upper-cased
@@ -37,7 +42,8 @@ struct CdxEntry {
 // B-tree per tag with interior nodes and compact leaf nodes, sibling links and a free-page list.
 // Keys collate as unsigned bytes; equal keys by record number.
 //
-// The object keeps no pages between calls, so the next call sees what another process wrote.
+// The object keeps pages and decoded nodes between calls, and drops them when the change counter
+// of the compound header says another process (or another object) changed the file.
 // The caller holds the index file's lock (one byte at 0x7FFFFFFE) around every call, or every
 // sequence of calls that must look atomic to other processes. Every failure, a corrupt or
 // truncated file included, throws EngineError; nothing reads outside the file's bounds.
@@ -55,6 +61,7 @@ public:
 
     // Reads the compound header and the tag list; EngineError when the file is not a valid index.
     explicit CdxIndex(File& file);
+    ~CdxIndex();
 
     const std::vector<CdxTagInfo>& tags() const { return m_tags; }
     // Index of a tag by name, without regard to case; -1 when there is none.
@@ -102,6 +109,7 @@ private:
     File& m_file;
     std::vector<CdxTagInfo> m_tags;
     std::vector<char> m_pads;
+    std::unique_ptr<cdx::CdxCache> m_cache;
 };
 
 } // namespace engine

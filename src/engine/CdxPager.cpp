@@ -18,7 +18,34 @@ void throwDamaged(const std::string& fileName, const std::string& what) {
     throw EngineError("Index file " + fileName + " is damaged: " + what);
 }
 
-CdxPager::CdxPager(File& file) : m_file(file), m_name(file.name()), m_size(file.size()) {}
+namespace {
+
+// Beyond these the cache starts afresh: a few megabytes of pages, a few thousand decoded nodes.
+constexpr std::size_t kMaxCachedPages = 16384;
+constexpr std::size_t kMaxCachedNodes = 4096;
+
+} // namespace
+
+CdxPager::CdxPager(File& file, CdxCache* cache)
+    : m_file(file), m_cache(cache), m_name(file.name()), m_size(file.size()) {
+    if (!m_cache)
+        return;
+    // The compound header tells whether what the cache holds is still the file's.
+    Page header{};
+    if (m_size < kPageSize || m_file.read(0, header.data(), kPageSize) != kPageSize) {
+        m_cache->clear();
+        return;
+    }
+    const std::uint32_t counter = getBe32(&header[kHdrCounter]);
+    if (!m_cache->valid || m_cache->counter != counter || m_cache->size != m_size ||
+        m_cache->pages.size() > kMaxCachedPages || m_cache->nodes.size() > kMaxCachedNodes) {
+        m_cache->clear();
+        m_cache->valid = true;
+        m_cache->counter = counter;
+        m_cache->size = m_size;
+    }
+    m_pages.emplace(0, header);
+}
 
 bool CdxPager::validPage(std::uint32_t offset, std::size_t length) const {
     return offset % kPageSize == 0 && std::uint64_t{offset} + length <= m_size;
@@ -30,15 +57,28 @@ const Page& CdxPager::read(std::uint32_t offset) {
         return it->second;
     if (!validPage(offset))
         damaged("page " + hexOffset(offset) + " lies outside the file (size " + std::to_string(m_size) + ")");
+    if (m_cache && m_cache->valid) {
+        const auto cached = m_cache->pages.find(offset);
+        if (cached != m_cache->pages.end())
+            return m_pages.emplace(offset, cached->second).first->second;
+    }
     Page page{};
     if (m_file.read(offset, page.data(), kPageSize) != kPageSize)
         damaged("page " + hexOffset(offset) + " cannot be read in full");
+    if (m_cache && m_cache->valid)
+        m_cache->pages[offset] = page;
     return m_pages.emplace(offset, page).first->second;
+}
+
+void CdxPager::forget(std::uint32_t offset) {
+    if (m_cache)
+        m_cache->nodes.erase(offset);
 }
 
 Page& CdxPager::modify(std::uint32_t offset) {
     read(offset);
     m_dirty.insert(offset);
+    forget(offset);
     return m_pages[offset];
 }
 
@@ -47,6 +87,21 @@ void CdxPager::put(std::uint32_t offset, const Page& page) {
         damaged("page " + hexOffset(offset) + " lies outside the file");
     m_pages[offset] = page;
     m_dirty.insert(offset);
+    forget(offset);
+}
+
+std::shared_ptr<const CdxNode> CdxPager::cachedNode(std::uint32_t offset, std::uint16_t keyLength) const {
+    if (!m_cache || !m_cache->valid || m_dirty.count(offset))
+        return nullptr;
+    const auto it = m_cache->nodes.find(offset);
+    if (it == m_cache->nodes.end() || it->second.keyLength != keyLength)
+        return nullptr;
+    return it->second.node;
+}
+
+void CdxPager::keepNode(std::uint32_t offset, std::uint16_t keyLength, std::shared_ptr<const CdxNode> node) {
+    if (m_cache && m_cache->valid && !m_dirty.count(offset))
+        m_cache->nodes[offset] = {keyLength, std::move(node)};
 }
 
 void CdxPager::loadFreeHead() {
@@ -92,6 +147,7 @@ std::uint32_t CdxPager::grow() {
     auto page = static_cast<std::uint32_t>(offset);
     m_pages[page] = Page{};
     m_dirty.insert(page);
+    forget(page);
     return page;
 }
 
@@ -129,7 +185,17 @@ void CdxPager::commit(bool bumpCounter) {
         const Page& page = m_pages[offset];
         run.insert(run.end(), page.begin(), page.end());
     }
+    // Until every page is written the cache cannot be trusted: a failure leaves it to be dropped.
+    if (m_cache)
+        m_cache->valid = false;
     flushRun();
+    if (m_cache) {
+        m_cache->valid = true;
+        m_cache->counter = getBe32(&header[kHdrCounter]);
+        m_cache->size = m_size;
+        for (std::uint32_t offset : m_dirty)
+            m_cache->pages[offset] = m_pages[offset];
+    }
     m_dirty.clear();
 }
 

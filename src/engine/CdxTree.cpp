@@ -14,9 +14,17 @@ std::uint32_t CdxTree::root() {
 }
 
 CdxNode CdxTree::load(std::uint32_t offset) {
+    return *view(offset);
+}
+
+std::shared_ptr<const CdxNode> CdxTree::view(std::uint32_t offset) {
     if (offset < kHeaderSize)
         m_pager.damaged("a tree points to page " + hexOffset(offset) + " inside the compound header");
-    return m_codec.decode(m_pager.read(offset), offset, m_pager.fileName());
+    if (auto cached = m_pager.cachedNode(offset, m_codec.keyLength()))
+        return cached;
+    auto node = std::make_shared<const CdxNode>(m_codec.decode(m_pager.read(offset), offset, m_pager.fileName()));
+    m_pager.keepNode(offset, m_codec.keyLength(), node);
+    return node;
 }
 
 void CdxTree::store(const CdxNode& node) {

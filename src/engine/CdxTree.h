@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,8 @@ public:
     const CdxNodeCodec& codec() const { return m_codec; }
     std::uint32_t root();
     CdxNode load(std::uint32_t offset);
+    // The node read only: shared with the index's cache while its page does not change.
+    std::shared_ptr<const CdxNode> view(std::uint32_t offset);
     void store(const CdxNode& node);
 
     // Adds the entry; false (and nothing changes) when the very same entry is there already.
