@@ -46,7 +46,8 @@ std::optional<CdxEntry> CdxChecker::visit(CdxTree& tree, std::uint32_t offset, s
     if (depth >= kMaxDepth)
         problem("the tree is deeper than " + std::to_string(kMaxDepth) + " levels");
     claim(offset, m_owner);
-    CdxNode node = tree.load(offset);
+    // Decoded afresh from the page: the check is of the file, not of what was decoded before.
+    CdxNode node = tree.codec().decode(m_pager.read(offset), offset, m_pager.fileName());
     std::string page = "page " + hexOffset(offset);
     if (node.root != (depth == 0))
         problem(page + (depth == 0 ? " is the root but not marked so" : " is marked as a root"));
@@ -59,30 +60,30 @@ std::optional<CdxEntry> CdxChecker::visit(CdxTree& tree, std::uint32_t offset, s
             problem("leaf " + page + " is not at the depth of the other leaves");
         m_sawLeaf = true;
         m_leafDepth = depth;
-        if (node.entries.empty() && depth != 0)
+        if (node.empty() && depth != 0)
             problem("leaf " + page + " is empty");
         if (node.storedFree != node.actualFree)
             problem("leaf " + page + " records " + std::to_string(node.storedFree) + " free bytes but has " +
                     std::to_string(node.actualFree));
-        for (std::size_t i = 0; i < node.entries.size(); ++i) {
-            if (m_previous && compareEntries(*m_previous, node.entries[i]) >= 0)
+        for (std::size_t i = 0; i < node.size(); ++i) {
+            if (m_previous && node.compare(i, *m_previous) <= 0)
                 problem("key " + std::to_string(i) + " of leaf " + page + " (record " +
-                        std::to_string(node.entries[i].recno) + ") is out of order");
-            m_previous = node.entries[i];
+                        std::to_string(node.recnos[i]) + ") is out of order");
+            m_previous = node.entry(i);
         }
-        if (node.entries.empty())
+        if (node.empty())
             return std::nullopt;
-        return node.entries.back();
+        return node.back();
     }
-    if (node.entries.empty())
+    if (node.empty())
         problem("interior " + page + " has no keys");
-    for (std::size_t i = 0; i < node.entries.size(); ++i) {
+    for (std::size_t i = 0; i < node.size(); ++i) {
         std::optional<CdxEntry> last = visit(tree, node.children[i], depth + 1);
-        if (!last || *last != node.entries[i])
+        if (!last || !node.holds(i, *last))
             problem("key " + std::to_string(i) + " of interior " + page + " is not the last key of its child " +
                     hexOffset(node.children[i]));
     }
-    return node.entries.back();
+    return node.back();
 }
 
 void CdxChecker::checkLevels() {

@@ -8,6 +8,7 @@
 #include "engine/EngineError.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -53,6 +54,16 @@ CdxNode emptyRoot(std::uint32_t offset) {
     return node;
 }
 
+// Sorted, distinct entries as the one leaf a bulk load starts from.
+CdxNode sortedLeaf(const std::vector<CdxEntry>& entries, std::size_t keyLength) {
+    CdxNode node(keyLength);
+    node.keys.reserve(entries.size() * keyLength);
+    node.recnos.reserve(entries.size());
+    for (const CdxEntry& e : entries)
+        node.push_back(e.key, e.recno);
+    return node;
+}
+
 } // namespace
 
 void CdxIndex::create(File& file, const std::vector<CdxTagDefinition>& tags) {
@@ -78,7 +89,7 @@ void CdxIndex::create(File& file, const std::vector<CdxTagDefinition>& tags) {
         names.push_back({key, header});
     }
     std::sort(names.begin(), names.end(), entryLess);
-    list.bulkLoad(std::move(names)); // reuses the empty root page
+    list.bulkLoad(sortedLeaf(names, kTagNameLength)); // reuses the empty root page
     pager.commit(false);
 }
 
@@ -100,15 +111,17 @@ int CdxIndex::findTag(std::string_view name) const {
 
 namespace {
 
-// The tree of a tag for one call, after checking that its header still describes the same tag.
+// The tree of a tag for one call, after checking that its header still gives the same key length.
 CdxTree openTree(CdxPager& pager, const std::vector<CdxTagInfo>& tags, const std::vector<char>& pads, int tag) {
     if (tag < 0 || static_cast<std::size_t>(tag) >= tags.size())
         throw EngineError("Index file " + pager.fileName() + " has no tag number " + std::to_string(tag));
     const CdxTagInfo& info = tags[static_cast<std::size_t>(tag)];
-    CdxTagInfo now = CdxTagList::readTag(pager, info.name, info.headerOffset);
-    if (now.keyLength != info.keyLength)
+    if (!pager.validPage(info.headerOffset, kHeaderSize))
+        pager.damaged("header of tag " + info.name + " at " + hexOffset(info.headerOffset) + " lies outside the file");
+    const std::uint16_t keyLength = getLe16(&pager.read(info.headerOffset)[kHdrKeyLength]);
+    if (keyLength != info.keyLength)
         pager.damaged("the key length of tag " + info.name + " changed from " + std::to_string(info.keyLength) +
-                      " to " + std::to_string(now.keyLength));
+                      " to " + std::to_string(keyLength));
     return CdxTree(pager, info.headerOffset, info.keyLength, pads[static_cast<std::size_t>(tag)]);
 }
 
@@ -141,38 +154,102 @@ void CdxIndex::setPad(int tag, char pad) {
     m_pads[static_cast<std::size_t>(tag)] = pad;
 }
 
+CdxIndex::Change::Change(CdxIndex& index)
+    : m_index(index), m_pager(std::make_unique<CdxPager>(index.m_file, index.m_cache.get())) {}
+
+CdxIndex::Change::~Change() = default;
+
+bool CdxIndex::Change::marked() {
+    if (m_pager->fileSize() < kHeaderSize)
+        m_pager->damaged("the file is shorter than its header");
+    return m_pager->marked();
+}
+
+void CdxIndex::Change::mark() {
+    m_pager->mark();
+}
+
+void CdxIndex::Change::insert(int tag, std::string_view key, std::uint32_t recno) {
+    CdxTree tree = openForChange(*m_pager, m_index.m_tags, m_index.m_pads, tag);
+    tree.insert({fullKey(tree, m_pager->fileName(), key), recno});
+}
+
+bool CdxIndex::Change::remove(int tag, std::string_view key, std::uint32_t recno) {
+    CdxTree tree = openForChange(*m_pager, m_index.m_tags, m_index.m_pads, tag);
+    return tree.remove({fullKey(tree, m_pager->fileName(), key), recno});
+}
+
+bool CdxIndex::Change::removeRecord(int tag, std::uint32_t recno) {
+    CdxTree tree = openForChange(*m_pager, m_index.m_tags, m_index.m_pads, tag);
+    std::optional<CdxEntry> entry = tree.findRecord(recno);
+    return entry && tree.remove(*entry);
+}
+
+void CdxIndex::Change::commit(bool clearMarker) {
+    m_pager->commit(true, clearMarker);
+}
+
 void CdxIndex::insert(int tag, std::string_view key, std::uint32_t recno) {
-    CdxPager pager(m_file, m_cache.get());
-    CdxTree tree = openForChange(pager, m_tags, m_pads, tag);
-    tree.insert({fullKey(tree, pager.fileName(), key), recno});
-    pager.commit();
+    Change change(*this);
+    change.insert(tag, key, recno);
+    change.commit();
 }
 
 bool CdxIndex::remove(int tag, std::string_view key, std::uint32_t recno) {
-    CdxPager pager(m_file, m_cache.get());
-    CdxTree tree = openForChange(pager, m_tags, m_pads, tag);
-    bool removed = tree.remove({fullKey(tree, pager.fileName(), key), recno});
-    pager.commit();
+    Change change(*this);
+    const bool removed = change.remove(tag, key, recno);
+    change.commit();
     return removed;
 }
 
 bool CdxIndex::removeRecord(int tag, std::uint32_t recno) {
-    CdxPager pager(m_file, m_cache.get());
-    CdxTree tree = openForChange(pager, m_tags, m_pads, tag);
-    std::optional<CdxEntry> entry = tree.findRecord(recno);
-    bool removed = entry && tree.remove(*entry);
-    pager.commit();
+    Change change(*this);
+    const bool removed = change.removeRecord(tag, recno);
+    change.commit();
     return removed;
 }
 
 void CdxIndex::rebuild(int tag, std::vector<CdxEntry> entries) {
+    CdxKeyList list;
+    {
+        CdxPager pager(m_file, m_cache.get());
+        CdxTree tree = openTree(pager, m_tags, m_pads, tag);
+        list.keyLength = tree.codec().keyLength();
+        for (const CdxEntry& e : entries) {
+            list.keys += fullKey(tree, pager.fileName(), e.key);
+            list.recnos.push_back(e.recno);
+        }
+    }
+    rebuildFromKeys(tag, list);
+}
+
+void CdxIndex::rebuildFromKeys(int tag, const CdxKeyList& list) {
     CdxPager pager(m_file, m_cache.get());
     CdxTree tree = openForChange(pager, m_tags, m_pads, tag);
-    for (CdxEntry& e : entries)
-        e.key = fullKey(tree, pager.fileName(), e.key);
-    std::sort(entries.begin(), entries.end(), entryLess);
-    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
-    tree.bulkLoad(std::move(entries));
+    const std::size_t length = tree.codec().keyLength();
+    if (list.keyLength != length || list.keys.size() != list.size() * length)
+        throw EngineError("Index file " + pager.fileName() + ": the keys given for tag " +
+                          m_tags[static_cast<std::size_t>(tag)].name + " are not of its key length " +
+                          std::to_string(length));
+    // Sorted through an order of positions: the keys themselves stay where they are.
+    std::vector<std::uint32_t> order(list.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    const char* keys = list.keys.data();
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const int c = std::memcmp(keys + a * length, keys + b * length, length);
+        return c != 0 ? c < 0 : list.recnos[a] < list.recnos[b];
+    });
+    CdxNode sorted(length);
+    sorted.keys.reserve(list.keys.size());
+    sorted.recnos.reserve(list.size());
+    for (std::uint32_t i : order) {
+        const std::size_t n = sorted.size();
+        if (n > 0 && sorted.recnos[n - 1] == list.recnos[i] && sorted.key(n - 1) == list.key(i))
+            continue; // the same entry twice
+        sorted.push_back(list.key(i), list.recnos[i]);
+    }
+    tree.bulkLoad(std::move(sorted));
     pager.commit();
 }
 

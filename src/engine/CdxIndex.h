@@ -12,7 +12,8 @@ namespace engine {
 
 namespace cdx {
 struct CdxCache;
-}
+class CdxPager;
+} // namespace cdx
 
 struct CdxTagDefinition {
     std::string name;            // at most 10 characters; stored upper-cased
@@ -36,6 +37,16 @@ struct CdxEntry {
     std::string key;
     std::uint32_t recno = 0;
     bool operator==(const CdxEntry&) const = default;
+};
+
+// The keys of one tag side by side, each exactly keyLength bytes, with their record numbers: a
+// whole table's keys in a few allocations.
+struct CdxKeyList {
+    std::size_t keyLength = 0;
+    std::string keys;
+    std::vector<std::uint32_t> recnos;
+    std::size_t size() const { return recnos.size(); }
+    std::string_view key(std::size_t i) const { return {keys.data() + i * keyLength, keyLength}; }
 };
 
 // A FoxPro compound index file (.cdx) over a File: 512-byte pages, the structural tag list, one
@@ -81,6 +92,8 @@ public:
     // Replaces the whole content of a tag by the entries (any order); pages of the old tree are
     // reused or freed.
     void rebuild(int tag, std::vector<CdxEntry> entries);
+    // The same from keys of the tag's full key length.
+    void rebuildFromKeys(int tag, const CdxKeyList& list);
 
     std::optional<CdxEntry> first(int tag);
     std::optional<CdxEntry> last(int tag);
@@ -97,6 +110,31 @@ public:
     // Structural check of the whole file (key order, sibling links, parent keys, free list,
     // pages inside the file): the first problem found, described for a person; empty when sound.
     std::string check();
+
+    // Several changes made as one, under the index lock the caller holds throughout: the
+    // compound header is read once at the start, the changed pages are written by commit() and the
+    // header last, with the change counter incremented once. Dropped without commit(), nothing
+    // of it reaches the file but the marker.
+    class Change {
+    public:
+        explicit Change(CdxIndex& index);
+        ~Change();
+        Change(const Change&) = delete;
+        Change& operator=(const Change&) = delete;
+
+        // The update marker as the change found it; mark() sets it in the file at once.
+        bool marked();
+        void mark();
+        void insert(int tag, std::string_view key, std::uint32_t recno);
+        bool remove(int tag, std::string_view key, std::uint32_t recno);
+        bool removeRecord(int tag, std::uint32_t recno);
+        // Writes the change; clearMarker clears the update marker in the same write of the header.
+        void commit(bool clearMarker = false);
+
+    private:
+        CdxIndex& m_index;
+        std::unique_ptr<cdx::CdxPager> m_pager;
+    };
 
     // Marker of an interrupted update, kept in the compound header (byte 400, in the reserved
     // area; 1 = set, 0 = clear; other writers leave it 0): set (and written) before a

@@ -1,6 +1,8 @@
 #include "engine/CdxNodeCodec.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace engine::cdx {
 
@@ -40,67 +42,97 @@ CdxNodeCodec::Layout CdxNodeCodec::layoutFor(std::uint32_t maxRecno) const {
     return layout;
 }
 
-std::size_t CdxNodeCodec::trailing(const std::string& key) const {
-    std::size_t n = 0;
-    while (n < key.size() && key[key.size() - 1 - n] == m_pad)
-        ++n;
-    return n;
+std::size_t CdxNodeCodec::trailing(std::string_view key) const {
+    // Eight bytes at a time: keys are mostly pad (a 240-byte path key holds a few dozen letters).
+    const char* p = key.data();
+    std::size_t n = key.size();
+    const std::uint64_t padWord = 0x0101010101010101ull * static_cast<unsigned char>(m_pad);
+    while (n >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + n - 8, 8);
+        if (word != padWord)
+            break;
+        n -= 8;
+    }
+    while (n > 0 && p[n - 1] == m_pad)
+        --n;
+    return key.size() - n;
 }
 
-std::size_t CdxNodeCodec::shared(const std::string& prev, std::size_t prevTrail, const std::string& key,
+std::size_t CdxNodeCodec::shared(std::string_view prev, std::size_t prevTrail, std::string_view key,
                                  std::size_t keyTrail) const {
-    std::size_t limit = m_keyLength - std::max(prevTrail, keyTrail);
+    const std::size_t limit = m_keyLength - std::max(prevTrail, keyTrail);
+    const char* a = prev.data();
+    const char* b = key.data();
     std::size_t n = 0;
-    while (n < limit && prev[n] == key[n])
+    for (; n + 8 <= limit; n += 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a + n, 8);
+        std::memcpy(&y, b + n, 8);
+        if (x != y) {
+            const std::uint64_t diff = x ^ y;
+            const int bits = std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
+            return n + static_cast<std::size_t>(bits) / 8;
+        }
+    }
+    while (n < limit && a[n] == b[n])
         ++n;
     return n;
 }
 
-std::size_t CdxNodeCodec::textLength(const std::string* prev, const std::string& key) const {
+std::size_t CdxNodeCodec::textLength(std::string_view prev, std::string_view key) const {
     std::size_t trail = trailing(key);
-    std::size_t dup = prev ? shared(*prev, trailing(*prev), key, trail) : 0;
-    return m_keyLength - dup - trail;
+    return m_keyLength - shared(prev, trailing(prev), key, trail) - trail;
 }
 
-std::size_t CdxNodeCodec::leafBytes(const CdxEntry* first, const CdxEntry* last) const {
+std::size_t CdxNodeCodec::leafBytes(const CdxNode& node, std::size_t from, std::size_t to) const {
     std::size_t text = 0;
     std::uint32_t maxRecno = 0;
     std::size_t prevTrail = 0;
-    for (const CdxEntry* e = first; e != last; ++e) {
-        std::size_t trail = trailing(e->key);
-        std::size_t dup = e == first ? 0 : shared(e[-1].key, prevTrail, e->key, trail);
+    for (std::size_t i = from; i < to; ++i) {
+        std::string_view key = node.key(i);
+        std::size_t trail = trailing(key);
+        std::size_t dup = i == from ? 0 : shared(node.key(i - 1), prevTrail, key, trail);
         text += m_keyLength - dup - trail;
         prevTrail = trail;
-        maxRecno = std::max(maxRecno, e->recno);
+        maxRecno = std::max(maxRecno, node.recnos[i]);
     }
-    return static_cast<std::size_t>(last - first) * layoutFor(maxRecno).entryBytes + text;
+    return (to - from) * layoutFor(maxRecno).entryBytes + text;
 }
 
-void CdxNodeCodec::encode(const CdxNode& node, Page& page) const {
+bool CdxNodeCodec::tryEncode(const CdxNode& node, Page& page) const {
+    if (!node.leaf && node.size() > maxInteriorEntries())
+        return false;
     page.fill(0);
     std::uint16_t attr = static_cast<std::uint16_t>((node.root ? kAttrRoot : 0) | (node.leaf ? kAttrLeaf : 0));
     putLe16(&page[0], attr);
-    putLe16(&page[2], static_cast<std::uint16_t>(node.entries.size()));
+    putLe16(&page[2], static_cast<std::uint16_t>(node.size()));
     putLe32(&page[4], node.left);
     putLe32(&page[8], node.right);
-    if (node.leaf) {
-        encodeLeaf(node, page);
-        return;
-    }
+    if (node.leaf)
+        return encodeLeaf(node, page);
     std::size_t step = m_keyLength + 8u;
-    for (std::size_t i = 0; i < node.entries.size(); ++i) {
+    for (std::size_t i = 0; i < node.size(); ++i) {
         std::uint8_t* p = &page[kInteriorData + i * step];
-        std::copy(node.entries[i].key.begin(), node.entries[i].key.end(), p);
-        putBe32(p + m_keyLength, node.entries[i].recno);
+        std::memcpy(p, node.key(i).data(), m_keyLength);
+        putBe32(p + m_keyLength, node.recnos[i]);
         putBe32(p + m_keyLength + 4, node.children[i]);
     }
+    return true;
 }
 
-void CdxNodeCodec::encodeLeaf(const CdxNode& node, Page& page) const {
+void CdxNodeCodec::encode(const CdxNode& node, Page& page) const {
+    if (!tryEncode(node, page))
+        throwDamaged("(in memory)", "node " + hexOffset(node.offset) + " does not fit in a page");
+}
+
+bool CdxNodeCodec::encodeLeaf(const CdxNode& node, Page& page) const {
     std::uint32_t maxRecno = 0;
-    for (const CdxEntry& e : node.entries)
-        maxRecno = std::max(maxRecno, e.recno);
+    for (std::uint32_t recno : node.recnos)
+        maxRecno = std::max(maxRecno, recno);
     Layout layout = layoutFor(maxRecno);
+    if (node.size() * layout.entryBytes > kLeafCapacity)
+        return false;
     std::uint64_t recMask = lowMask(std::min(layout.recBits, 32u));
     putLe32(&page[14], static_cast<std::uint32_t>(recMask));
     page[18] = static_cast<std::uint8_t>(lowMask(layout.dupBits));
@@ -110,29 +142,32 @@ void CdxNodeCodec::encodeLeaf(const CdxNode& node, Page& page) const {
     page[22] = static_cast<std::uint8_t>(layout.trailBits);
     page[23] = static_cast<std::uint8_t>(layout.entryBytes);
 
+    // Key text grows down from the end of the page towards the entry table.
+    const std::size_t tableEnd = kLeafData + node.size() * layout.entryBytes;
     std::size_t pos = kPageSize;
     std::size_t prevTrail = 0;
-    for (std::size_t i = 0; i < node.entries.size(); ++i) {
-        const std::string& key = node.entries[i].key;
+    for (std::size_t i = 0; i < node.size(); ++i) {
+        std::string_view key = node.key(i);
         std::size_t trail = trailing(key);
-        std::size_t dup = i == 0 ? 0 : shared(node.entries[i - 1].key, prevTrail, key, trail);
+        std::size_t dup = i == 0 ? 0 : shared(node.key(i - 1), prevTrail, key, trail);
         std::size_t n = m_keyLength - dup - trail;
+        if (pos < tableEnd + n)
+            return false;
         pos -= n;
-        std::copy(key.begin() + static_cast<std::ptrdiff_t>(dup), key.begin() + static_cast<std::ptrdiff_t>(dup + n),
-                  page.begin() + static_cast<std::ptrdiff_t>(pos));
-        std::uint64_t v = node.entries[i].recno | (std::uint64_t{dup} << layout.recBits) |
+        std::memcpy(&page[pos], key.data() + dup, n);
+        std::uint64_t v = node.recnos[i] | (std::uint64_t{dup} << layout.recBits) |
                           (std::uint64_t{trail} << (layout.recBits + layout.dupBits));
         std::uint8_t* p = &page[kLeafData + i * layout.entryBytes];
         for (unsigned b = 0; b < layout.entryBytes; ++b)
             p[b] = static_cast<std::uint8_t>(shiftRight(v, 8 * b));
         prevTrail = trail;
     }
-    std::size_t used = node.entries.size() * layout.entryBytes + (kPageSize - pos);
-    putLe16(&page[12], static_cast<std::uint16_t>(kLeafCapacity - used));
+    putLe16(&page[12], static_cast<std::uint16_t>(pos - tableEnd));
+    return true;
 }
 
 CdxNode CdxNodeCodec::decode(const Page& page, std::uint32_t offset, const std::string& fileName) const {
-    CdxNode node;
+    CdxNode node(m_keyLength);
     node.offset = offset;
     std::uint16_t attr = getLe16(&page[0]);
     node.root = (attr & kAttrRoot) != 0;
@@ -152,12 +187,13 @@ void CdxNodeCodec::decodeInterior(const Page& page, CdxNode& node, std::size_t c
         throwDamaged(fileName, "interior node " + hexOffset(node.offset) + " claims " + std::to_string(count) +
                                    " keys, more than fit");
     std::size_t step = m_keyLength + 8u;
-    node.entries.resize(count);
+    node.keys.resize(count * m_keyLength);
+    node.recnos.resize(count);
     node.children.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* p = &page[kInteriorData + i * step];
-        node.entries[i].key.assign(reinterpret_cast<const char*>(p), m_keyLength);
-        node.entries[i].recno = getBe32(p + m_keyLength);
+        std::memcpy(node.keys.data() + i * m_keyLength, p, m_keyLength);
+        node.recnos[i] = getBe32(p + m_keyLength);
         node.children[i] = getBe32(p + m_keyLength + 4);
     }
 }
@@ -179,7 +215,8 @@ void CdxNodeCodec::decodeLeaf(const Page& page, CdxNode& node, const std::string
     if (count * entryBytes > kLeafCapacity)
         damaged(std::to_string(count) + " keys do not fit");
 
-    node.entries.resize(count);
+    node.keys.resize(count * m_keyLength);
+    node.recnos.resize(count);
     std::size_t pos = kPageSize;
     std::size_t tableEnd = kLeafData + count * entryBytes;
     for (std::size_t i = 0; i < count; ++i) {
@@ -195,13 +232,12 @@ void CdxNodeCodec::decodeLeaf(const Page& page, CdxNode& node, const std::string
         if (pos < tableEnd + n)
             damaged("key text overlaps the entry table");
         pos -= n;
-        CdxEntry& e = node.entries[i];
-        e.recno = static_cast<std::uint32_t>(v & recMask);
-        e.key.reserve(m_keyLength);
+        node.recnos[i] = static_cast<std::uint32_t>(v & recMask);
+        char* key = node.keys.data() + i * m_keyLength;
         if (dup > 0)
-            e.key.assign(node.entries[i - 1].key, 0, dup);
-        e.key.append(reinterpret_cast<const char*>(&page[pos]), n);
-        e.key.append(trail, m_pad);
+            std::memcpy(key, key - m_keyLength, dup);
+        std::memcpy(key + dup, &page[pos], n);
+        std::memset(key + dup + n, static_cast<unsigned char>(m_pad), trail);
     }
     node.actualFree = pos - tableEnd;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace engine::cdx {
 
@@ -33,27 +34,29 @@ public:
     Layout layoutFor(std::uint32_t maxRecno) const;
 
     // Pad bytes at the end of a key (the part trailing compression drops).
-    std::size_t trailing(const std::string& key) const;
+    std::size_t trailing(std::string_view key) const;
     // Leading bytes a key shares with its predecessor in the node, never reaching into the
     // trailing pad of either key.
-    std::size_t shared(const std::string& prev, std::size_t prevTrail, const std::string& key,
-                       std::size_t keyTrail) const;
-    // Bytes of key text a leaf stores for key after prev (prev == nullptr: first of the node).
-    std::size_t textLength(const std::string* prev, const std::string& key) const;
+    std::size_t shared(std::string_view prev, std::size_t prevTrail, std::string_view key, std::size_t keyTrail) const;
+    // Bytes of key text a leaf stores for a key first in its node, and for one after prev.
+    std::size_t textLength(std::string_view key) const { return m_keyLength - trailing(key); }
+    std::size_t textLength(std::string_view prev, std::string_view key) const;
 
-    // Bytes the entries [first, last) take in a leaf (entry table and text).
-    std::size_t leafBytes(const CdxEntry* first, const CdxEntry* last) const;
-    bool leafFits(const CdxEntry* first, const CdxEntry* last) const { return leafBytes(first, last) <= kLeafCapacity; }
+    // Bytes the entries [from, to) of a leaf take in a page (entry table and text).
+    std::size_t leafBytes(const CdxNode& node, std::size_t from, std::size_t to) const;
+    bool leafFits(const CdxNode& node) const { return leafBytes(node, 0, node.size()) <= kLeafCapacity; }
 
-    // Writes the node into page (which it fully overwrites). A leaf must fit; an interior node
-    // must hold at most maxInteriorEntries().
+    // Writes the node into page (which it fully overwrites); false when it does not fit in one
+    // page (the page then holds nothing useful).
+    bool tryEncode(const CdxNode& node, Page& page) const;
+    // The same for a node known to fit; throws when it does not.
     void encode(const CdxNode& node, Page& page) const;
     // Reads the page at offset; throws the damaged-file error when the page cannot be a node of
     // this tag. Every count and width is taken from the page and checked against its bounds.
     CdxNode decode(const Page& page, std::uint32_t offset, const std::string& fileName) const;
 
 private:
-    void encodeLeaf(const CdxNode& node, Page& page) const;
+    bool encodeLeaf(const CdxNode& node, Page& page) const;
     void decodeLeaf(const Page& page, CdxNode& node, const std::string& fileName) const;
     void decodeInterior(const Page& page, CdxNode& node, std::size_t count, const std::string& fileName) const;
 

@@ -1,5 +1,6 @@
 #include "engine/CdxPager.h"
 
+#include "engine/CdxNode.h"
 #include "engine/EngineError.h"
 
 #include <algorithm>
@@ -20,29 +21,91 @@ void throwDamaged(const std::string& fileName, const std::string& what) {
 
 namespace {
 
-// Beyond these the cache starts afresh: a few megabytes of pages, a few thousand decoded nodes.
-constexpr std::size_t kMaxCachedPages = 16384;
-constexpr std::size_t kMaxCachedNodes = 4096;
+// Beyond these the cache lets go: of decoded nodes first (pages decode again quickly), then of
+// the pages themselves.
+constexpr std::size_t kMaxNodeBytes = 16u << 20;
+constexpr std::size_t kMaxPageBytes = 32u << 20;
+
+std::size_t bytesOf(const CdxNode& node) {
+    return sizeof(CdxNode) + node.keys.capacity() + 4 * (node.recnos.capacity() + node.children.capacity());
+}
 
 } // namespace
 
-CdxPager::CdxPager(File& file, CdxCache* cache)
-    : m_file(file), m_cache(cache), m_name(file.name()), m_size(file.size()) {
-    if (!m_cache)
+void CdxCache::clear() {
+    valid = false;
+    pages.clear();
+    nodes.clear();
+    pageBytes = nodeBytes = 0;
+}
+
+void CdxCache::dropNodes() {
+    nodes.clear();
+    nodeBytes = 0;
+}
+
+const Page* CdxCache::page(std::uint32_t offset) const {
+    const std::size_t n = offset / kPageSize;
+    return n < pages.size() ? pages[n].get() : nullptr;
+}
+
+void CdxCache::putPage(std::uint32_t offset, const Page& page) {
+    const std::size_t n = offset / kPageSize;
+    if (n >= pages.size())
+        pages.resize(n + 1);
+    if (!pages[n]) {
+        pages[n] = std::make_unique<Page>();
+        pageBytes += kPageSize;
+    }
+    *pages[n] = page;
+}
+
+const CdxCache::Decoded* CdxCache::node(std::uint32_t offset) const {
+    const std::size_t n = offset / kPageSize;
+    return n < nodes.size() && nodes[n].node ? &nodes[n] : nullptr;
+}
+
+void CdxCache::putNode(std::uint32_t offset, Decoded decoded) {
+    const std::size_t n = offset / kPageSize;
+    if (n >= nodes.size())
+        nodes.resize(n + 1);
+    eraseNode(offset);
+    nodeBytes += bytesOf(*decoded.node);
+    nodes[n] = std::move(decoded);
+}
+
+void CdxCache::eraseNode(std::uint32_t offset) {
+    const std::size_t n = offset / kPageSize;
+    if (n < nodes.size() && nodes[n].node) {
+        nodeBytes -= bytesOf(*nodes[n].node);
+        nodes[n] = {};
+    }
+}
+
+CdxPager::CdxPager(File& file, CdxCache* cache) : m_file(file), m_cache(cache), m_name(file.name()), m_size(0) {
+    if (!m_cache) {
+        m_size = m_file.size();
         return;
-    // The compound header tells whether what the cache holds is still the file's.
+    }
+    // The compound header tells whether what the cache holds is still the file's: every writer
+    // increments its change counter. The size is asked for only when it may have changed.
     Page header{};
-    if (m_size < kPageSize || m_file.read(0, header.data(), kPageSize) != kPageSize) {
+    if (m_file.read(0, header.data(), kPageSize) != kPageSize) {
         m_cache->clear();
+        m_size = m_file.size();
         return;
     }
     const std::uint32_t counter = getBe32(&header[kHdrCounter]);
-    if (!m_cache->valid || m_cache->counter != counter || m_cache->size != m_size ||
-        m_cache->pages.size() > kMaxCachedPages || m_cache->nodes.size() > kMaxCachedNodes) {
+    if (!m_cache->valid || m_cache->counter != counter || m_cache->pageBytes > kMaxPageBytes) {
         m_cache->clear();
+        m_size = m_file.size();
         m_cache->valid = true;
         m_cache->counter = counter;
         m_cache->size = m_size;
+    } else {
+        m_size = m_cache->size;
+        if (m_cache->nodeBytes > kMaxNodeBytes)
+            m_cache->dropNodes();
     }
     m_pages.emplace(0, header);
 }
@@ -57,29 +120,33 @@ const Page& CdxPager::read(std::uint32_t offset) {
         return it->second;
     if (!validPage(offset))
         damaged("page " + hexOffset(offset) + " lies outside the file (size " + std::to_string(m_size) + ")");
-    if (m_cache && m_cache->valid) {
-        const auto cached = m_cache->pages.find(offset);
-        if (cached != m_cache->pages.end())
-            return m_pages.emplace(offset, cached->second).first->second;
-    }
+    const bool caching = m_cache && m_cache->valid;
+    if (caching)
+        if (const Page* cached = m_cache->page(offset))
+            return *cached; // stays in place until the cache changes, at commit or the next call
     Page page{};
     if (m_file.read(offset, page.data(), kPageSize) != kPageSize)
         damaged("page " + hexOffset(offset) + " cannot be read in full");
-    if (m_cache && m_cache->valid)
-        m_cache->pages[offset] = page;
+    if (caching) {
+        m_cache->putPage(offset, page);
+        return *m_cache->page(offset);
+    }
     return m_pages.emplace(offset, page).first->second;
 }
 
 void CdxPager::forget(std::uint32_t offset) {
+    m_stored.erase(offset);
     if (m_cache)
-        m_cache->nodes.erase(offset);
+        m_cache->eraseNode(offset);
 }
 
 Page& CdxPager::modify(std::uint32_t offset) {
-    read(offset);
+    auto it = m_pages.find(offset);
+    if (it == m_pages.end())
+        it = m_pages.emplace(offset, read(offset)).first;
     m_dirty.insert(offset);
     forget(offset);
-    return m_pages[offset];
+    return it->second;
 }
 
 void CdxPager::put(std::uint32_t offset, const Page& page) {
@@ -91,17 +158,43 @@ void CdxPager::put(std::uint32_t offset, const Page& page) {
 }
 
 std::shared_ptr<const CdxNode> CdxPager::cachedNode(std::uint32_t offset, std::uint16_t keyLength) const {
-    if (!m_cache || !m_cache->valid || m_dirty.count(offset))
-        return nullptr;
-    const auto it = m_cache->nodes.find(offset);
-    if (it == m_cache->nodes.end() || it->second.keyLength != keyLength)
-        return nullptr;
-    return it->second.node;
+    const CdxCache::Decoded* found = nullptr;
+    if (m_dirty.count(offset)) {
+        auto it = m_stored.find(offset);
+        found = it == m_stored.end() ? nullptr : &it->second;
+    } else if (m_cache && m_cache->valid) {
+        found = m_cache->node(offset);
+    }
+    return found && found->keyLength == keyLength ? found->node : nullptr;
 }
 
 void CdxPager::keepNode(std::uint32_t offset, std::uint16_t keyLength, std::shared_ptr<const CdxNode> node) {
-    if (m_cache && m_cache->valid && !m_dirty.count(offset))
-        m_cache->nodes[offset] = {keyLength, std::move(node)};
+    if (m_dirty.count(offset))
+        m_stored[offset] = {keyLength, std::move(node)};
+    else if (m_cache && m_cache->valid)
+        m_cache->putNode(offset, {keyLength, std::move(node)});
+}
+
+void CdxPager::release(std::uint32_t offset) {
+    loadFreeHead();
+    Page page{};
+    putLe32(page.data(), m_freeHead);
+    put(offset, page);
+    m_popped.erase(offset);
+    m_freeHead = offset;
+}
+
+bool CdxPager::marked() {
+    return read(0)[kHdrUpdateMarker] != 0;
+}
+
+void CdxPager::mark() {
+    const std::uint8_t on = 1;
+    m_file.write(kHdrUpdateMarker, &on, 1);
+    // The header page as this call holds it says so too, whether or not it is written again.
+    auto it = m_pages.find(0);
+    if (it != m_pages.end())
+        it->second[kHdrUpdateMarker] = 1;
 }
 
 void CdxPager::loadFreeHead() {
@@ -151,25 +244,21 @@ std::uint32_t CdxPager::grow() {
     return page;
 }
 
-void CdxPager::release(std::uint32_t offset) {
-    loadFreeHead();
-    Page page{};
-    putLe32(page.data(), m_freeHead);
-    put(offset, page);
-    m_popped.erase(offset);
-    m_freeHead = offset;
-}
-
-void CdxPager::commit(bool bumpCounter) {
-    if (m_dirty.empty())
+void CdxPager::commit(bool bumpCounter, bool clearMarker) {
+    if (m_dirty.empty() && !clearMarker)
         return;
     Page& header = modify(0);
     if (m_freeLoaded)
         putLe32(&header[kHdrFree], m_freeHead);
     if (bumpCounter)
         putBe32(&header[kHdrCounter], getBe32(&header[kHdrCounter]) + 1);
+    if (clearMarker)
+        header[kHdrUpdateMarker] = 0;
 
-    // Contiguous changed pages go out in one write each.
+    // Until every page is written the cache cannot be trusted: a failure leaves it to be dropped.
+    if (m_cache)
+        m_cache->valid = false;
+    // Contiguous changed pages go out in one write each; the compound header last, alone.
     std::vector<std::uint8_t> run;
     std::uint64_t runStart = 0;
     auto flushRun = [&] {
@@ -178,6 +267,8 @@ void CdxPager::commit(bool bumpCounter) {
         run.clear();
     };
     for (std::uint32_t offset : m_dirty) {
+        if (offset == 0)
+            continue;
         if (!run.empty() && (runStart + run.size() != offset || run.size() >= (1u << 20)))
             flushRun();
         if (run.empty())
@@ -185,17 +276,21 @@ void CdxPager::commit(bool bumpCounter) {
         const Page& page = m_pages[offset];
         run.insert(run.end(), page.begin(), page.end());
     }
-    // Until every page is written the cache cannot be trusted: a failure leaves it to be dropped.
-    if (m_cache)
-        m_cache->valid = false;
     flushRun();
+    m_file.write(0, header.data(), kPageSize);
     if (m_cache) {
         m_cache->valid = true;
         m_cache->counter = getBe32(&header[kHdrCounter]);
         m_cache->size = m_size;
-        for (std::uint32_t offset : m_dirty)
-            m_cache->pages[offset] = m_pages[offset];
+        for (std::uint32_t offset : m_dirty) {
+            if (offset != 0)
+                m_cache->putPage(offset, m_pages[offset]);
+            auto stored = m_stored.find(offset);
+            if (stored != m_stored.end())
+                m_cache->putNode(offset, std::move(stored->second));
+        }
     }
+    m_stored.clear();
     m_dirty.clear();
 }
 

@@ -7,31 +7,37 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 namespace engine::cdx {
 
 struct CdxNode;
 
-// Pages and decoded nodes an index keeps from one call to the next. They hold while the change
-// counter of the compound header and the file's size stay as they were: every change this
-// engine makes increments the counter (as FoxPro-compatible engines do), so a page cached here is
-// never older than the file.
+// Pages and decoded nodes an index keeps from one call to the next, by page number. They hold
+// while the change counter of the compound header stays as it was: every change this engine
+// makes increments the counter (as FoxPro-compatible engines do), so a page cached here is never
+// older than the file. Beyond a few megabytes the decoded nodes are dropped, beyond more the pages.
 struct CdxCache {
-    bool valid = false;
-    std::uint32_t counter = 0;
-    std::uint64_t size = 0;
-    std::unordered_map<std::uint32_t, Page> pages;
     struct Decoded {
         std::uint16_t keyLength = 0; // of the tree it was read as
         std::shared_ptr<const CdxNode> node;
     };
-    std::unordered_map<std::uint32_t, Decoded> nodes;
-    void clear() {
-        valid = false;
-        pages.clear();
-        nodes.clear();
-    }
+    bool valid = false;
+    std::uint32_t counter = 0;
+    std::uint64_t size = 0;
+    std::vector<std::unique_ptr<Page>> pages;
+    std::vector<Decoded> nodes;
+    std::size_t pageBytes = 0;
+    std::size_t nodeBytes = 0;
+
+    void clear();
+    void dropNodes();
+    // The cached page at offset; nullptr when there is none.
+    const Page* page(std::uint32_t offset) const;
+    void putPage(std::uint32_t offset, const Page& page);
+    const Decoded* node(std::uint32_t offset) const;
+    void putNode(std::uint32_t offset, Decoded decoded);
+    void eraseNode(std::uint32_t offset);
 };
 
 // The pages of an index file for the length of one public call: reads are cached, writes are
@@ -65,21 +71,30 @@ public:
     // Offset of the first free page, kNone when the list is empty (0 counts as empty too).
     std::uint32_t freeHead();
 
-    // Writes every changed page, the free-list head and (when bumpCounter) the incremented change
-    // counter.
-    void commit(bool bumpCounter = true);
+    // Writes every changed page, then the compound header with the free-list head, (when
+    // bumpCounter) the incremented change counter and (when clearMarker) the update marker
+    // cleared: the header goes last, so it never describes pages not yet written.
+    void commit(bool bumpCounter = true, bool clearMarker = false);
 
-    // The decoded node of an unchanged page as read before (for a tree of that key length);
+    // The update marker as the compound header holds it now.
+    bool marked();
+    // Sets the update marker in the file at once.
+    void mark();
+
+    // The decoded node of a page as read or stored before (for a tree of that key length);
     // nullptr when there is none.
     std::shared_ptr<const CdxNode> cachedNode(std::uint32_t offset, std::uint16_t keyLength) const;
+    // Remembers the decoded node of a page: one read as it is in the file, or one just stored,
+    // which the cache takes once its page is written.
     void keepNode(std::uint32_t offset, std::uint16_t keyLength, std::shared_ptr<const CdxNode> node);
+
+    // Drops the decoded node of a page that is about to change.
+    void forget(std::uint32_t offset);
 
     [[noreturn]] void damaged(const std::string& what) const { throwDamaged(m_name, what); }
 
 private:
     void loadFreeHead();
-
-    void forget(std::uint32_t offset);
 
     File& m_file;
     CdxCache* m_cache;
@@ -88,6 +103,7 @@ private:
     std::map<std::uint32_t, Page> m_pages;
     std::set<std::uint32_t> m_dirty;
     std::set<std::uint32_t> m_popped; // pages taken from the free list in this call (a cycle shows)
+    std::map<std::uint32_t, CdxCache::Decoded> m_stored; // nodes of changed pages
     std::uint32_t m_freeHead = kNone;
     bool m_freeLoaded = false;
 };

@@ -59,8 +59,8 @@ std::vector<CdxTagInfo> CdxTagList::read(CdxPager& pager) {
     std::vector<CdxTagInfo> tags;
     CdxTree list(pager, 0, kTagNameLength, ' ');
     list.walkLeaves([&](const CdxNode& leaf) {
-        for (const CdxEntry& e : leaf.entries) {
-            tags.push_back(readTag(pager, trimName(e.key), e.recno));
+        for (std::size_t i = 0; i < leaf.size(); ++i) {
+            tags.push_back(readTag(pager, trimName(std::string(leaf.key(i))), leaf.recnos[i]));
             if (tags.size() > pager.pageCount())
                 pager.damaged("the tag list holds more tags than the file has pages");
         }

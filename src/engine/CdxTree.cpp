@@ -27,10 +27,36 @@ std::shared_ptr<const CdxNode> CdxTree::view(std::uint32_t offset) {
     return node;
 }
 
+void CdxTree::keep(CdxNode&& node, const Page& page) {
+    if (node.leaf)
+        node.storedFree = node.actualFree = getLe16(&page[12]);
+    const std::uint32_t offset = node.offset;
+    m_pager.put(offset, page);
+    if (!m_bulk)
+        m_pager.keepNode(offset, m_codec.keyLength(), std::make_shared<const CdxNode>(std::move(node)));
+}
+
 void CdxTree::store(const CdxNode& node) {
+    store(CdxNode(node));
+}
+
+void CdxTree::store(CdxNode&& node) {
     Page page;
     m_codec.encode(node, page);
-    m_pager.put(node.offset, page);
+    keep(std::move(node), page);
+}
+
+CdxNode& CdxTree::edit(Step& step) {
+    if (!step.copy) {
+        m_pager.forget(step.view->offset);
+        if (step.view.use_count() == 1) // ours alone: nothing else sees it change
+            step.copy = std::make_unique<CdxNode>(std::move(const_cast<CdxNode&>(*step.view)));
+        else
+            step.copy = std::make_unique<CdxNode>(*step.view);
+        step.view.reset();
+        step.copy->root = step.root;
+    }
+    return *step.copy;
 }
 
 void CdxTree::setRoot(std::uint32_t offset) {
@@ -53,117 +79,131 @@ CdxTree::Path CdxTree::descend(const Pred& atOrPast) {
             m_pager.damaged("tree at header " + hexOffset(m_header) + " is deeper than " + std::to_string(kMaxDepth) +
                             " levels");
         for (const Step& s : path)
-            if (s.node.offset == offset)
+            if (s.node().offset == offset)
                 m_pager.damaged("tree at header " + hexOffset(m_header) + " loops back to page " + hexOffset(offset));
-        Step step{load(offset), 0};
-        step.node.root = path.empty();
-        const auto& entries = step.node.entries;
-        auto it = std::find_if(entries.begin(), entries.end(), atOrPast);
-        step.index = static_cast<std::size_t>(it - entries.begin());
-        if (step.node.leaf) {
+        Step step;
+        step.view = view(offset);
+        step.root = path.empty();
+        const CdxNode& node = *step.view;
+        // Keys are in order: the entries that are not yet at or past the place come first.
+        std::size_t lo = 0, hi = node.size();
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (atOrPast(node.key(mid), node.recnos[mid]))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        step.index = lo;
+        if (node.leaf) {
             path.push_back(std::move(step));
             return path;
         }
-        if (entries.empty())
+        if (node.empty())
             m_pager.damaged("interior node " + hexOffset(offset) + " has no keys");
-        if (step.index == entries.size())
-            step.index = entries.size() - 1;
-        offset = step.node.children[step.index];
+        if (step.index == node.size())
+            step.index = node.size() - 1;
+        offset = node.children[step.index];
         path.push_back(std::move(step));
     }
 }
 
 std::optional<CdxEntry> CdxTree::scanRight(const Path& path, const Pred& accept) {
-    const CdxNode* node = &path.back().node;
+    std::shared_ptr<const CdxNode> held;
+    const CdxNode* node = &path.back().node();
     std::size_t i = path.back().index;
-    CdxNode next;
     std::unordered_set<std::uint32_t> seen{node->offset};
     for (;;) {
-        for (; i < node->entries.size(); ++i)
-            if (accept(node->entries[i]))
-                return node->entries[i];
+        for (; i < node->size(); ++i)
+            if (accept(node->key(i), node->recnos[i]))
+                return node->entry(i);
         if (node->right == kNone)
             return std::nullopt;
         if (!seen.insert(node->right).second)
             m_pager.damaged("sibling chain loops at page " + hexOffset(node->right));
-        next = load(node->right);
-        node = &next;
+        held = view(node->right);
+        node = held.get();
         i = 0;
     }
 }
 
 std::optional<CdxEntry> CdxTree::scanLeft(const Path& path, const Pred& accept) {
-    const CdxNode* node = &path.back().node;
+    std::shared_ptr<const CdxNode> held;
+    const CdxNode* node = &path.back().node();
     std::size_t i = path.back().index; // entries before i are candidates
-    CdxNode next;
     std::unordered_set<std::uint32_t> seen{node->offset};
     for (;;) {
         for (; i > 0; --i)
-            if (accept(node->entries[i - 1]))
-                return node->entries[i - 1];
+            if (accept(node->key(i - 1), node->recnos[i - 1]))
+                return node->entry(i - 1);
         if (node->left == kNone)
             return std::nullopt;
         if (!seen.insert(node->left).second)
             m_pager.damaged("sibling chain loops at page " + hexOffset(node->left));
-        next = load(node->left);
-        node = &next;
-        i = node->entries.size();
+        held = view(node->left);
+        node = held.get();
+        i = node->size();
     }
 }
 
-CdxNode CdxTree::edgeLeaf(bool leftmost) {
-    Path path = descend([leftmost](const CdxEntry&) { return leftmost; });
-    return std::move(path.back().node);
+std::shared_ptr<const CdxNode> CdxTree::edgeLeaf(bool leftmost) {
+    Path path = descend([leftmost](std::string_view, std::uint32_t) { return leftmost; });
+    return path.back().view;
 }
 
 std::optional<CdxEntry> CdxTree::first() {
-    Path path{{edgeLeaf(true), 0}};
-    return scanRight(path, [](const CdxEntry&) { return true; });
+    Path path = descend([](std::string_view, std::uint32_t) { return true; });
+    return scanRight(path, [](std::string_view, std::uint32_t) { return true; });
 }
 
 std::optional<CdxEntry> CdxTree::last() {
-    Path path{{edgeLeaf(false), 0}};
-    path.back().index = path.back().node.entries.size();
-    return scanLeft(path, [](const CdxEntry&) { return true; });
+    Path path = descend([](std::string_view, std::uint32_t) { return false; });
+    return scanLeft(path, [](std::string_view, std::uint32_t) { return true; });
 }
 
 std::optional<CdxEntry> CdxTree::after(const CdxEntry& position) {
-    Pred past = [&position](const CdxEntry& e) { return compareEntries(e, position) > 0; };
+    Pred past = [&position](std::string_view key, std::uint32_t recno) {
+        return compareKeys(key, recno, position.key, position.recno) > 0;
+    };
     return scanRight(descend(past), past);
 }
 
 std::optional<CdxEntry> CdxTree::before(const CdxEntry& position) {
-    Path path = descend([&position](const CdxEntry& e) { return compareEntries(e, position) >= 0; });
-    return scanLeft(path, [&position](const CdxEntry& e) { return compareEntries(e, position) < 0; });
+    Path path = descend([&position](std::string_view key, std::uint32_t recno) {
+        return compareKeys(key, recno, position.key, position.recno) >= 0;
+    });
+    return scanLeft(path, [&position](std::string_view key, std::uint32_t recno) {
+        return compareKeys(key, recno, position.key, position.recno) < 0;
+    });
 }
 
 std::optional<CdxEntry> CdxTree::seekPrefix(std::string_view prefix) {
-    auto cmp = [prefix](const CdxEntry& e) { return std::memcmp(e.key.data(), prefix.data(), prefix.size()); };
-    Path path = descend([&cmp](const CdxEntry& e) { return cmp(e) >= 0; });
-    std::optional<CdxEntry> found = scanRight(path, [&cmp](const CdxEntry& e) { return cmp(e) >= 0; });
-    if (found && cmp(*found) == 0)
+    auto cmp = [prefix](std::string_view key) { return std::memcmp(key.data(), prefix.data(), prefix.size()); };
+    Pred atOrPast = [&cmp](std::string_view key, std::uint32_t) { return cmp(key) >= 0; };
+    std::optional<CdxEntry> found = scanRight(descend(atOrPast), atOrPast);
+    if (found && cmp(found->key) == 0)
         return found;
     return std::nullopt;
 }
 
 void CdxTree::walkLeaves(const std::function<bool(const CdxNode&)>& visit) {
-    CdxNode node = edgeLeaf(true);
-    std::unordered_set<std::uint32_t> seen{node.offset};
-    while (visit(node) && node.right != kNone) {
-        if (!seen.insert(node.right).second)
-            m_pager.damaged("sibling chain loops at page " + hexOffset(node.right));
-        node = load(node.right);
-        if (!node.leaf)
-            m_pager.damaged("leaf chain reaches interior node " + hexOffset(node.offset));
+    std::shared_ptr<const CdxNode> node = edgeLeaf(true);
+    std::unordered_set<std::uint32_t> seen{node->offset};
+    while (visit(*node) && node->right != kNone) {
+        if (!seen.insert(node->right).second)
+            m_pager.damaged("sibling chain loops at page " + hexOffset(node->right));
+        node = view(node->right);
+        if (!node->leaf)
+            m_pager.damaged("leaf chain reaches interior node " + hexOffset(node->offset));
     }
 }
 
 std::optional<CdxEntry> CdxTree::findRecord(std::uint32_t recno) {
     std::optional<CdxEntry> found;
     walkLeaves([&](const CdxNode& leaf) {
-        for (const CdxEntry& e : leaf.entries)
-            if (e.recno == recno) {
-                found = e;
+        for (std::size_t i = 0; i < leaf.size(); ++i)
+            if (leaf.recnos[i] == recno) {
+                found = leaf.entry(i);
                 return false;
             }
         return true;
@@ -174,7 +214,7 @@ std::optional<CdxEntry> CdxTree::findRecord(std::uint32_t recno) {
 std::uint64_t CdxTree::count() {
     std::uint64_t n = 0;
     walkLeaves([&n](const CdxNode& leaf) {
-        n += leaf.entries.size();
+        n += leaf.size();
         return true;
     });
     return n;
@@ -192,10 +232,10 @@ std::vector<std::uint32_t> CdxTree::pages() {
         if (!seen.insert(offset).second)
             m_pager.damaged("page " + hexOffset(offset) + " is reached twice in the tree at header " +
                             hexOffset(m_header));
-        CdxNode node = load(offset);
+        std::shared_ptr<const CdxNode> node = view(offset);
         result.push_back(offset);
-        if (!node.leaf)
-            for (std::uint32_t child : node.children)
+        if (!node->leaf)
+            for (std::uint32_t child : node->children)
                 stack.emplace_back(child, depth + 1);
     }
     return result;

@@ -7,30 +7,29 @@ namespace engine::cdx {
 
 bool CdxTree::fits(const CdxNode& node) const {
     if (node.leaf)
-        return m_codec.leafFits(node.entries.data(), node.entries.data() + node.entries.size());
-    return node.entries.size() <= m_codec.maxInteriorEntries();
+        return m_codec.leafFits(node);
+    return node.size() <= m_codec.maxInteriorEntries();
 }
 
 bool CdxTree::underFull(const CdxNode& node) const {
     if (node.leaf)
-        return m_codec.leafBytes(node.entries.data(), node.entries.data() + node.entries.size()) * 2 <= kLeafCapacity;
-    return node.entries.size() * 2 <= m_codec.maxInteriorEntries();
+        return m_codec.leafBytes(node, 0, node.size()) * 2 <= kLeafCapacity;
+    return node.size() * 2 <= m_codec.maxInteriorEntries();
 }
 
-std::vector<std::size_t> CdxTree::packLeaves(const std::vector<CdxEntry>& entries) const {
+std::vector<std::size_t> CdxTree::packLeaves(const CdxNode& node) const {
     // Greedy: every leaf takes as many entries as fit.
     std::vector<std::size_t> starts{0};
     std::size_t count = 0, text = 0;
     std::uint32_t maxRecno = 0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string* prev = count == 0 ? nullptr : &entries[i - 1].key;
-        std::size_t t = m_codec.textLength(prev, entries[i].key);
-        std::uint32_t m = std::max(maxRecno, entries[i].recno);
+    for (std::size_t i = 0; i < node.size(); ++i) {
+        std::size_t t = count == 0 ? m_codec.textLength(node.key(i)) : m_codec.textLength(node.key(i - 1), node.key(i));
+        std::uint32_t m = std::max(maxRecno, node.recnos[i]);
         if (count > 0 && (count + 1) * m_codec.layoutFor(m).entryBytes + text + t > kLeafCapacity) {
             starts.push_back(i);
             count = 0;
-            text = m_codec.textLength(nullptr, entries[i].key);
-            maxRecno = entries[i].recno;
+            text = m_codec.textLength(node.key(i));
+            maxRecno = node.recnos[i];
         } else {
             text += t;
             maxRecno = m;
@@ -44,7 +43,7 @@ std::vector<std::size_t> CdxTree::splitPoints(const CdxNode& node, std::size_t l
     // Where the node grew decides the split: grown at its end (ascending keys), the left part is
     // filled and the right one keeps what is left; grown at its start, the other way round; grown
     // inside, both get about half. So appending or prepending never leaves a trail of thin nodes.
-    std::size_t n = node.entries.size();
+    std::size_t n = node.size();
     bool atEnd = hi + 1 >= n, atStart = lo == 0 && !atEnd;
     if (!node.leaf) {
         std::size_t max = m_codec.maxInteriorEntries();
@@ -56,16 +55,15 @@ std::vector<std::size_t> CdxTree::splitPoints(const CdxNode& node, std::size_t l
         }
         return {0, atEnd ? max : atStart ? n - max : n / 2};
     }
-    const auto& e = node.entries;
     std::vector<std::size_t> text(n), firstText(n);
     std::vector<std::uint32_t> maxBefore(n + 1, 0), maxFrom(n + 1, 0);
     for (std::size_t i = 0; i < n; ++i) {
-        firstText[i] = m_codec.textLength(nullptr, e[i].key);
-        text[i] = i == 0 ? firstText[i] : m_codec.textLength(&e[i - 1].key, e[i].key);
-        maxBefore[i + 1] = std::max(maxBefore[i], e[i].recno);
+        firstText[i] = m_codec.textLength(node.key(i));
+        text[i] = i == 0 ? firstText[i] : m_codec.textLength(node.key(i - 1), node.key(i));
+        maxBefore[i + 1] = std::max(maxBefore[i], node.recnos[i]);
     }
     for (std::size_t i = n; i-- > 0;)
-        maxFrom[i] = std::max(maxFrom[i + 1], e[i].recno);
+        maxFrom[i] = std::max(maxFrom[i + 1], node.recnos[i]);
     std::size_t total = 0;
     for (std::size_t t : text)
         total += t;
@@ -93,7 +91,7 @@ std::vector<std::size_t> CdxTree::splitPoints(const CdxNode& node, std::size_t l
     }
     if (best != 0)
         return {0, best};
-    return packLeaves(node.entries); // no two-way split fits: as many leaves as needed
+    return packLeaves(node); // no two-way split fits: as many leaves as needed
 }
 
 std::vector<CdxTree::Part> CdxTree::storeGroups(CdxNode& node, const std::vector<std::size_t>& starts) {
@@ -104,21 +102,16 @@ std::vector<CdxTree::Part> CdxTree::storeGroups(CdxNode& node, const std::vector
     std::vector<Part> parts;
     for (std::size_t g = 0; g < starts.size(); ++g) {
         std::size_t from = starts[g];
-        std::size_t to = g + 1 < starts.size() ? starts[g + 1] : node.entries.size();
-        CdxNode part;
+        std::size_t to = g + 1 < starts.size() ? starts[g + 1] : node.size();
+        CdxNode part(node.keyLength);
         part.offset = offsets[g];
         part.leaf = node.leaf;
         part.root = node.root && starts.size() == 1;
         part.left = g == 0 ? node.left : offsets[g - 1];
         part.right = g + 1 < starts.size() ? offsets[g + 1] : oldRight;
-        part.entries.reserve(to - from);
-        for (std::size_t i = from; i < to; ++i)
-            part.entries.push_back(std::move(node.entries[i]));
-        if (!node.leaf)
-            part.children.assign(node.children.begin() + static_cast<std::ptrdiff_t>(from),
-                                 node.children.begin() + static_cast<std::ptrdiff_t>(to));
-        store(part);
-        parts.push_back({part.offset, part.entries.back()});
+        part.append(node, from, to);
+        parts.push_back({part.offset, part.back()});
+        store(std::move(part));
     }
     if (starts.size() > 1)
         setSibling(oldRight, true, offsets.back());
@@ -126,43 +119,46 @@ std::vector<CdxTree::Part> CdxTree::storeGroups(CdxNode& node, const std::vector
 }
 
 std::vector<CdxTree::Part> CdxTree::storeSplitting(CdxNode& node, std::size_t lo, std::size_t hi) {
-    if (fits(node)) {
-        store(node);
-        return {{node.offset, node.entries.back()}};
+    // Encoding tells whether the node fits: most changes need no split and no second pass.
+    Page page;
+    if (m_codec.tryEncode(node, page)) {
+        std::vector<Part> parts{{node.offset, node.back()}};
+        keep(std::move(node), page);
+        return parts;
     }
     return storeGroups(node, splitPoints(node, lo, hi));
 }
 
-bool CdxTree::rotate(CdxNode& node, CdxNode& parent, std::size_t index) {
+bool CdxTree::rotate(CdxNode& node, Step& parentStep, std::size_t index) {
     // An interior node one entry too many hands its first entry to the left sibling or its last
     // one to the right sibling under the same parent, when that sibling has room.
     std::size_t max = m_codec.maxInteriorEntries();
-    if (node.leaf || node.entries.size() != max + 1)
+    if (node.leaf || node.size() != max + 1)
         return false;
     for (std::size_t other : {index - 1, index + 1}) {
-        if (other >= parent.children.size()) // index - 1 wraps around for the first child
+        if (other >= parentStep.node().children.size()) // index - 1 wraps around for the first child
             continue;
-        CdxNode sibling = load(parent.children[other]);
-        if (sibling.leaf || sibling.entries.size() >= max ||
+        CdxNode sibling = load(parentStep.node().children[other]);
+        if (sibling.leaf || sibling.size() >= max ||
             (other < index ? sibling.right != node.offset : sibling.left != node.offset))
             continue;
+        CdxNode& parent = edit(parentStep);
         if (other < index) {
-            sibling.entries.push_back(std::move(node.entries.front()));
-            sibling.children.push_back(node.children.front());
-            node.entries.erase(node.entries.begin());
-            node.children.erase(node.children.begin());
-            parent.entries[other] = sibling.entries.back();
+            sibling.append(node, 0, 1);
+            node.erase(0);
+            parent.set(other, sibling.back());
         } else {
-            sibling.entries.push_back(std::move(node.entries.back()));
-            std::rotate(sibling.entries.begin(), sibling.entries.end() - 1, sibling.entries.end());
-            sibling.children.push_back(node.children.back());
+            // The last entry goes in front of the sibling's.
+            sibling.append(node, node.size() - 1, node.size());
+            std::rotate(sibling.keys.begin(), sibling.keys.end() - static_cast<std::ptrdiff_t>(sibling.keyLength),
+                        sibling.keys.end());
+            std::rotate(sibling.recnos.begin(), sibling.recnos.end() - 1, sibling.recnos.end());
             std::rotate(sibling.children.begin(), sibling.children.end() - 1, sibling.children.end());
-            node.entries.pop_back();
-            node.children.pop_back();
-            parent.entries[index] = node.entries.back();
+            node.erase(node.size() - 1);
+            parent.set(index, node.back());
         }
-        store(sibling);
-        store(node);
+        store(std::move(sibling));
+        store(std::move(node));
         return true;
     }
     return false;
@@ -170,43 +166,45 @@ bool CdxTree::rotate(CdxNode& node, CdxNode& parent, std::size_t index) {
 
 void CdxTree::growRoot(std::vector<Part> parts) {
     while (parts.size() > 1) {
-        CdxNode root;
+        CdxNode root(m_codec.keyLength());
         root.offset = m_pager.allocate();
         root.leaf = false;
         root.root = true;
         for (Part& p : parts) {
-            root.entries.push_back(std::move(p.max));
+            root.push_back(p.max.key, p.max.recno);
             root.children.push_back(p.offset);
         }
         setRoot(root.offset);
-        parts = storeSplitting(root, 0, root.entries.size() - 1);
+        parts = storeSplitting(root, 0, root.size() - 1);
     }
 }
 
 bool CdxTree::insert(const CdxEntry& entry) {
-    Path path = descend([&entry](const CdxEntry& e) { return compareEntries(e, entry) >= 0; });
+    Path path = descend([&entry](std::string_view key, std::uint32_t recno) {
+        return compareKeys(key, recno, entry.key, entry.recno) >= 0;
+    });
     Step& leaf = path.back();
-    auto& entries = leaf.node.entries;
-    if (leaf.index < entries.size() && entries[leaf.index] == entry)
+    if (leaf.index < leaf.node().size() && leaf.node().holds(leaf.index, entry))
         return false;
-    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(leaf.index), entry);
+    edit(leaf).insert(leaf.index, entry.key, entry.recno);
     std::size_t lo = leaf.index, hi = leaf.index; // where the node grew
     for (std::size_t level = path.size() - 1;; --level) {
-        CdxNode& node = path[level].node;
+        CdxNode& node = edit(path[level]);
         if (level == 0) {
             growRoot(storeSplitting(node, lo, hi));
             return true;
         }
-        CdxNode& parent = path[level - 1].node;
-        std::size_t i = path[level - 1].index;
-        if (rotate(node, parent, i))
+        Step& parentStep = path[level - 1];
+        std::size_t i = parentStep.index;
+        if (rotate(node, parentStep, i))
             continue; // the parent's entries changed, its size did not
         std::vector<Part> parts = storeSplitting(node, lo, hi);
-        if (parts.size() == 1 && parent.entries[i] == parts[0].max)
+        if (parts.size() == 1 && parentStep.node().holds(i, parts[0].max))
             return true;
-        parent.entries[i] = parts[0].max;
+        CdxNode& parent = edit(parentStep);
+        parent.set(i, parts[0].max);
         for (std::size_t p = 1; p < parts.size(); ++p) {
-            parent.entries.insert(parent.entries.begin() + static_cast<std::ptrdiff_t>(i + p), parts[p].max);
+            parent.insert(i + p, parts[p].max.key, parts[p].max.recno);
             parent.children.insert(parent.children.begin() + static_cast<std::ptrdiff_t>(i + p), parts[p].offset);
         }
         lo = i;
@@ -215,12 +213,13 @@ bool CdxTree::insert(const CdxEntry& entry) {
 }
 
 bool CdxTree::remove(const CdxEntry& entry) {
-    Path path = descend([&entry](const CdxEntry& e) { return compareEntries(e, entry) >= 0; });
+    Path path = descend([&entry](std::string_view key, std::uint32_t recno) {
+        return compareKeys(key, recno, entry.key, entry.recno) >= 0;
+    });
     Step& leaf = path.back();
-    auto& entries = leaf.node.entries;
-    if (leaf.index >= entries.size() || entries[leaf.index] != entry)
+    if (leaf.index >= leaf.node().size() || !leaf.node().holds(leaf.index, entry))
         return false;
-    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(leaf.index));
+    edit(leaf).erase(leaf.index);
     fixAfterRemoval(path);
     collapseRoot();
     return true;
@@ -228,66 +227,63 @@ bool CdxTree::remove(const CdxEntry& entry) {
 
 void CdxTree::fixAfterRemoval(Path& path) {
     for (std::size_t level = path.size() - 1;; --level) {
-        CdxNode& node = path[level].node;
+        CdxNode& node = edit(path[level]);
         if (level == 0) {
-            if (node.entries.empty()) {
+            if (node.empty()) {
                 node.leaf = true;
                 node.children.clear();
             }
             node.root = true;
-            store(node);
+            store(std::move(node));
             return;
         }
-        CdxNode& parent = path[level - 1].node;
-        std::size_t i = path[level - 1].index;
-        if (node.entries.empty()) {
+        Step& parentStep = path[level - 1];
+        std::size_t i = parentStep.index;
+        if (node.empty()) {
             setSibling(node.left, false, node.right);
             setSibling(node.right, true, node.left);
             m_pager.release(node.offset);
-            parent.entries.erase(parent.entries.begin() + static_cast<std::ptrdiff_t>(i));
-            parent.children.erase(parent.children.begin() + static_cast<std::ptrdiff_t>(i));
+            edit(parentStep).erase(i);
             continue;
         }
-        if (tryMerge(node, parent, i))
+        if (tryMerge(node, parentStep, i))
             continue;
-        store(node);
-        if (parent.entries[i] == node.entries.back())
+        CdxEntry last = node.back();
+        store(std::move(node));
+        if (parentStep.node().holds(i, last))
             return;
-        parent.entries[i] = node.entries.back();
+        edit(parentStep).set(i, last);
     }
 }
 
-bool CdxTree::tryMerge(CdxNode& node, CdxNode& parent, std::size_t index) {
+bool CdxTree::tryMerge(CdxNode& node, Step& parentStep, std::size_t index) {
     if (!underFull(node))
         return false;
     for (std::size_t other : {index + 1, index - 1}) {
-        if (other >= parent.children.size()) // index - 1 wraps around for the first child
+        if (other >= parentStep.node().children.size()) // index - 1 wraps around for the first child
             continue;
-        CdxNode neighbour = load(parent.children[other]);
+        CdxNode neighbour = load(parentStep.node().children[other]);
         CdxNode& left = other > index ? node : neighbour;
         CdxNode& right = other > index ? neighbour : node;
         if (neighbour.leaf != node.leaf || left.right != right.offset || right.left != left.offset)
             continue;
-        CdxNode merged;
+        CdxNode merged(node.keyLength);
         merged.offset = left.offset;
         merged.leaf = node.leaf;
         merged.left = left.left;
         merged.right = right.right;
-        merged.entries = left.entries;
-        merged.entries.insert(merged.entries.end(), right.entries.begin(), right.entries.end());
-        if (!node.leaf) {
-            merged.children = left.children;
-            merged.children.insert(merged.children.end(), right.children.begin(), right.children.end());
-        }
+        merged.append(left, 0, left.size());
+        merged.append(right, 0, right.size());
         if (!fits(merged))
             continue;
-        store(merged);
-        setSibling(right.right, true, left.offset);
-        m_pager.release(right.offset);
+        CdxNode& parent = edit(parentStep);
         std::size_t first = std::min(index, other);
-        parent.entries[first] = merged.entries.back();
-        parent.entries.erase(parent.entries.begin() + static_cast<std::ptrdiff_t>(first + 1));
-        parent.children.erase(parent.children.begin() + static_cast<std::ptrdiff_t>(first + 1));
+        parent.set(first, merged.back());
+        parent.erase(first + 1);
+        const std::uint32_t rightOffset = right.offset, leftOffset = left.offset, beyond = right.right;
+        store(std::move(merged));
+        setSibling(beyond, true, leftOffset);
+        m_pager.release(rightOffset);
         return true;
     }
     return false;
@@ -297,7 +293,7 @@ void CdxTree::collapseRoot() {
     for (std::size_t depth = 0; depth < kMaxDepth; ++depth) {
         std::uint32_t rootOffset = root();
         CdxNode top = load(rootOffset);
-        if (top.leaf || top.entries.size() != 1)
+        if (top.leaf || top.size() != 1)
             return;
         CdxNode child = load(top.children[0]);
         if (child.offset == rootOffset)
@@ -311,39 +307,40 @@ void CdxTree::collapseRoot() {
     }
 }
 
-void CdxTree::bulkLoad(std::vector<CdxEntry> sorted) {
+void CdxTree::bulkLoad(CdxNode level) {
+    m_bulk = true;
     for (std::uint32_t offset : pages())
         m_pager.release(offset);
-    CdxNode level;
     level.leaf = true;
-    level.entries = std::move(sorted);
-    std::vector<std::size_t> starts = level.entries.empty() ? std::vector<std::size_t>{} : packLeaves(level.entries);
+    level.children.clear();
+    std::vector<std::size_t> starts = level.empty() ? std::vector<std::size_t>{} : packLeaves(level);
     if (starts.empty()) {
-        CdxNode empty;
+        CdxNode empty(m_codec.keyLength());
         empty.offset = m_pager.allocate();
         empty.root = true;
-        store(empty);
         setRoot(empty.offset);
+        store(std::move(empty));
         return;
     }
     for (;;) {
         level.offset = m_pager.allocate();
         level.root = starts.size() == 1;
+        level.left = level.right = kNone;
         std::vector<Part> parts = storeGroups(level, starts);
         if (parts.size() == 1) {
             setRoot(parts[0].offset);
             return;
         }
-        CdxNode upper;
+        CdxNode upper(m_codec.keyLength());
         upper.leaf = false;
         for (Part& p : parts) {
-            upper.entries.push_back(std::move(p.max));
+            upper.push_back(p.max.key, p.max.recno);
             upper.children.push_back(p.offset);
         }
         level = std::move(upper);
         starts.clear();
         std::size_t max = m_codec.maxInteriorEntries();
-        for (std::size_t i = 0; i < level.entries.size(); i += max)
+        for (std::size_t i = 0; i < level.size(); i += max)
             starts.push_back(i);
     }
 }

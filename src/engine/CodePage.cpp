@@ -130,10 +130,10 @@ std::optional<std::uint8_t> reverseLookup(const std::array<char16_t, 128>& high,
     return std::nullopt;
 }
 
-template <typename Map> std::string mapBytes(std::string_view bytes, Map map) {
+std::string mapBytes(std::string_view bytes, const std::array<std::uint8_t, 256>& map) {
     std::string out(bytes);
     for (auto& c : out)
-        c = static_cast<char>(map(static_cast<std::uint8_t>(c)));
+        c = static_cast<char>(map[static_cast<std::uint8_t>(c)]);
     return out;
 }
 
@@ -185,10 +185,10 @@ std::uint8_t oemToAnsi(std::uint8_t byte) {
     return maps().oemToAnsi[byte];
 }
 std::string ansiToOem(std::string_view bytes) {
-    return mapBytes(bytes, [](std::uint8_t b) { return ansiToOem(b); });
+    return mapBytes(bytes, maps().ansiToOem);
 }
 std::string oemToAnsi(std::string_view bytes) {
-    return mapBytes(bytes, [](std::uint8_t b) { return oemToAnsi(b); });
+    return mapBytes(bytes, maps().oemToAnsi);
 }
 
 std::uint8_t upperAnsi(std::uint8_t byte) {
@@ -198,10 +198,16 @@ std::uint8_t upperOem(std::uint8_t byte) {
     return maps().upperOem[byte];
 }
 std::string upperAnsi(std::string_view bytes) {
-    return mapBytes(bytes, [](std::uint8_t b) { return upperAnsi(b); });
+    return mapBytes(bytes, maps().upperAnsi);
 }
 std::string upperOem(std::string_view bytes) {
-    return mapBytes(bytes, [](std::uint8_t b) { return upperOem(b); });
+    return mapBytes(bytes, maps().upperOem);
+}
+
+void upperInPlace(char* bytes, std::size_t n, bool ansi) {
+    const auto& map = ansi ? maps().upperAnsi : maps().upperOem;
+    for (std::size_t i = 0; i < n; ++i)
+        bytes[i] = static_cast<char>(map[static_cast<std::uint8_t>(bytes[i])]);
 }
 
 std::string upperUtf8(std::string_view utf8) {

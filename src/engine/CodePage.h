@@ -33,6 +33,8 @@ std::uint8_t upperAnsi(std::uint8_t byte);
 std::uint8_t upperOem(std::uint8_t byte);
 std::string upperAnsi(std::string_view bytes);
 std::string upperOem(std::string_view bytes);
+// Upper-cases n bytes where they stand, as upperAnsi (ansi) or upperOem does.
+void upperInPlace(char* bytes, std::size_t n, bool ansi);
 // The same upper-casing on UTF-8 text (the code points of the letters above).
 std::string upperUtf8(std::string_view utf8);
 

@@ -47,25 +47,28 @@ std::optional<DataSet::Impl::Found> DataSet::Impl::walkTag(bool forward, const P
     bool started = false;
     std::size_t batchSize = 1;
     while (true) {
-        std::vector<CdxEntry> batch = table->readIndex([&](CdxIndex& index) {
-            std::vector<CdxEntry> out;
-            std::optional<CdxEntry> e;
-            if (!started && from && inclusive)
-                e = CdxEntry{from->key, from->recno};
-            else if (!started && from)
-                e = forward ? index.next(tag, {from->key, from->recno}) : index.prior(tag, {from->key, from->recno});
-            else if (!started)
-                e = forward ? index.first(tag) : index.last(tag);
-            else
-                e = forward ? index.next(tag, *cursor) : index.prior(tag, *cursor);
-            while (e) {
-                out.push_back(*e);
-                if (out.size() == batchSize)
-                    break;
-                e = forward ? index.next(tag, *e) : index.prior(tag, *e);
-            }
-            return out;
-        });
+        std::vector<CdxEntry> batch;
+        if (!started && from && inclusive)
+            batch.push_back({from->key, from->recno}); // the start itself needs no look at the index
+        else
+            batch = table->readIndex([&](CdxIndex& index) {
+                std::vector<CdxEntry> out;
+                std::optional<CdxEntry> e;
+                if (!started && from)
+                    e = forward ? index.next(tag, {from->key, from->recno})
+                                : index.prior(tag, {from->key, from->recno});
+                else if (!started)
+                    e = forward ? index.first(tag) : index.last(tag);
+                else
+                    e = forward ? index.next(tag, *cursor) : index.prior(tag, *cursor);
+                while (e) {
+                    out.push_back(*e);
+                    if (out.size() == batchSize)
+                        break;
+                    e = forward ? index.next(tag, *e) : index.prior(tag, *e);
+                }
+                return out;
+            });
         started = true;
         batchSize = std::min<std::size_t>(batchSize * 2, kBatch);
         if (batch.empty())

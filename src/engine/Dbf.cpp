@@ -203,8 +203,8 @@ void Dbf::reloadHeader() {
     if (m_file.read(0, start.data(), kHeaderSize) != kHeaderSize)
         damaged("the header cannot be read");
     std::uint32_t count = le32(start, 4);
-    std::uint64_t size = m_file.size();
-    if (m_headerLength + std::uint64_t{count} * m_recordLength > size)
+    // A count that did not change was checked against the file's size before.
+    if (count != m_count && m_headerLength + std::uint64_t{count} * m_recordLength > m_file.size())
         damaged("the header counts " + std::to_string(count) + " records, more than the file holds");
     m_count = count;
     m_flags = static_cast<std::uint8_t>(start[28]);

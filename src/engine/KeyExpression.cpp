@@ -58,10 +58,20 @@ std::string KeyExpression::numericKey(double value) {
 }
 
 std::string KeyExpression::key(std::string_view record) const {
-    if (m_numeric)
-        return numericKey(field::number(m_dbfField, record));
-    std::string k(field::raw(m_dbfField, record));
-    return m_upper ? upperCased(k) : k;
+    std::string k;
+    appendKey(record, k);
+    return k;
+}
+
+void KeyExpression::appendKey(std::string_view record, std::string& out) const {
+    if (m_numeric) {
+        out += numericKey(field::number(m_dbfField, record));
+        return;
+    }
+    const std::size_t at = out.size();
+    out += field::raw(m_dbfField, record);
+    if (m_upper)
+        upperInPlace(out.data() + at, out.size() - at, m_ansi);
 }
 
 std::string KeyExpression::upperCased(std::string_view key) const {

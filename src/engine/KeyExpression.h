@@ -22,6 +22,8 @@ public:
     char pad() const { return m_numeric ? '\0' : ' '; }
 
     std::string key(std::string_view record) const;
+    // Appends the key of the record (keyLength() bytes) to out.
+    void appendKey(std::string_view record, std::string& out) const;
     // Key bytes upper-cased the way UPPER does it here.
     std::string upperCased(std::string_view key) const;
     // The key of a seek: character text (code page of the table) as given, not padded; for a

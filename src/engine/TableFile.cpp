@@ -148,19 +148,13 @@ void TableFile::touchDate() {
         m_dbf->writeDate(now);
 }
 
-bool TableFile::beginIndexUpdate() {
-    const bool stale = m_index->updateInProgress();
+bool TableFile::beginIndexUpdate(CdxIndex::Change& change) {
+    const bool stale = change.marked();
     if (!stale)
-        m_index->setUpdateInProgress(true);
+        change.mark();
     else if (m_exclusive)
         m_rebuildWanted = true;
     return stale;
-}
-
-void TableFile::endIndexUpdate(bool wasStale) {
-    // A marker set by an interrupted writer stays until the index is rebuilt.
-    if (!wasStale)
-        m_index->setUpdateInProgress(false);
 }
 
 std::uint32_t TableFile::append(std::string record) {
@@ -172,11 +166,13 @@ std::uint32_t TableFile::append(std::string record) {
         if (!m_index)
             return m_dbf->appendRecord(record, today());
         locks::Guard indexLock = lockIndex();
-        const bool stale = beginIndexUpdate();
+        CdxIndex::Change change(*m_index);
+        const bool stale = beginIndexUpdate(change);
         recno = m_dbf->appendRecord(record, today());
         for (std::size_t t = 0; t < m_keys.size(); ++t)
-            m_index->insert(static_cast<int>(t), m_keys[t].key(record), recno);
-        endIndexUpdate(stale);
+            change.insert(static_cast<int>(t), m_keys[t].key(record), recno);
+        // A marker set by an interrupted writer stays until the index is rebuilt.
+        change.commit(!stale);
     }
     if (m_rebuildWanted)
         reindex();
@@ -208,16 +204,17 @@ std::string TableFile::update(std::uint32_t recno, const std::string& edited, co
     }
     {
         locks::Guard indexLock = lockIndex();
-        const bool stale = beginIndexUpdate();
+        CdxIndex::Change change(*m_index);
+        const bool stale = beginIndexUpdate(change);
         m_dbf->writeRecord(recno, merged);
         for (std::size_t t : changedTags) {
             int tag = static_cast<int>(t);
             // An index written by another engine may hold a key we would not compute for the row.
-            if (!m_index->remove(tag, m_keys[t].key(stored), recno))
-                m_index->removeRecord(tag, recno);
-            m_index->insert(tag, m_keys[t].key(merged), recno);
+            if (!change.remove(tag, m_keys[t].key(stored), recno))
+                change.removeRecord(tag, recno);
+            change.insert(tag, m_keys[t].key(merged), recno);
         }
-        endIndexUpdate(stale);
+        change.commit(!stale);
     }
     touchDate();
     lock.release();
@@ -237,32 +234,37 @@ void TableFile::remove(std::uint32_t recno) {
     m_dbf->writeRecord(recno, stored);
 }
 
-std::vector<std::vector<CdxEntry>> TableFile::allEntries() {
-    std::vector<std::vector<CdxEntry>> entries(m_keys.size());
+std::vector<CdxKeyList> TableFile::allEntries() {
+    std::vector<CdxKeyList> lists(m_keys.size());
     std::uint32_t count = m_dbf->recordCount();
     std::size_t length = m_dbf->recordLength();
-    for (auto& e : entries)
-        e.reserve(count);
+    for (std::size_t t = 0; t < m_keys.size(); ++t) {
+        lists[t].keyLength = m_keys[t].keyLength();
+        lists[t].keys.reserve(std::size_t{count} * lists[t].keyLength);
+        lists[t].recnos.reserve(count);
+    }
     for (std::uint32_t first = 1; first <= count; first += kReadChunk) {
         std::uint32_t n = std::min(kReadChunk, count - first + 1);
         std::string chunk = m_dbf->readRecords(first, n);
         for (std::uint32_t i = 0; i < n; ++i) {
             std::string_view record(chunk.data() + std::size_t{i} * length, length);
-            for (std::size_t t = 0; t < m_keys.size(); ++t)
-                entries[t].push_back({m_keys[t].key(record), first + i});
+            for (std::size_t t = 0; t < m_keys.size(); ++t) {
+                m_keys[t].appendKey(record, lists[t].keys);
+                lists[t].recnos.push_back(first + i);
+            }
         }
     }
-    return entries;
+    return lists;
 }
 
 std::string TableFile::buildIndexImage(const std::vector<CdxTagDefinition>& tags) {
-    auto entries = allEntries();
+    const auto lists = allEntries();
     MemoryFile image;
     CdxIndex::create(image, tags);
     CdxIndex built(image);
     for (std::size_t t = 0; t < tags.size(); ++t) {
         built.setPad(static_cast<int>(t), tags[t].pad);
-        built.rebuild(static_cast<int>(t), std::move(entries[t]));
+        built.rebuildFromKeys(static_cast<int>(t), lists[t]);
     }
     return image.bytes();
 }
@@ -349,9 +351,9 @@ void TableFile::reindex() {
     {
         locks::Guard indexLock = lockIndex();
         image = buildIndexImage(defs);
-        // Interrupted from here on, the old index says it is stale.
+        // Interrupted from here on, the old index says it is stale. It is not flushed: the table
+        // does not change meanwhile, and only a new index made durable takes its place.
         m_index->setUpdateInProgress(true);
-        m_indexFile->flush();
     }
     // The old file stays open until the new one is in place: a failure leaves it in use.
     installIndex(image);
@@ -395,16 +397,18 @@ std::string TableFile::checkIndex() {
             seen[e->recno] = true;
             stored[e->recno] = e->key;
         }
-        for (const CdxEntry& want : expected[t]) {
-            if (!seen[want.recno])
-                return tagName + "record " + std::to_string(want.recno) + " has no key";
-            const std::string& have = stored[want.recno];
+        for (std::size_t i = 0; i < expected[t].size(); ++i) {
+            const std::uint32_t recno = expected[t].recnos[i];
+            const std::string_view want = expected[t].key(i);
+            if (!seen[recno])
+                return tagName + "record " + std::to_string(recno) + " has no key";
+            const std::string& have = stored[recno];
             // Another engine's upper-casing may leave letters ours changes: the same key once
             // upper-cased our way.
-            bool same = have == want.key || (m_keys[t].upper() && m_keys[t].upperCased(have) == want.key);
+            bool same = have == want || (m_keys[t].upper() && m_keys[t].upperCased(have) == want);
             if (!same)
-                return tagName + "record " + std::to_string(want.recno) + " has the key " + shown(have) +
-                       ", the table gives " + shown(want.key);
+                return tagName + "record " + std::to_string(recno) + " has the key " + shown(have) +
+                       ", the table gives " + shown(std::string(want));
         }
     }
     return {};

@@ -90,14 +90,15 @@ private:
     locks::Guard lockIndex();
     locks::Guard lockHeader();
     locks::Guard lockRecord(std::uint32_t recno);
-    std::vector<std::vector<CdxEntry>> allEntries();
+    // The keys every row gives, tag by tag, in record order.
+    std::vector<CdxKeyList> allEntries();
     // A complete index file with these tags over every row, built in memory.
     std::string buildIndexImage(const std::vector<CdxTagDefinition>& tags);
     // Puts the image in place of the index file (a new file renamed over the old one) and opens it.
     void installIndex(const std::string& image);
-    // Starts a change of table and index: sets the marker; true when it was set already.
-    bool beginIndexUpdate();
-    void endIndexUpdate(bool wasStale);
+    // Starts a change of table and index: sets the marker; true when it was set already. The
+    // change's commit clears it again unless it was.
+    bool beginIndexUpdate(CdxIndex::Change& change);
     void touchDate();
 
     Paths m_paths;

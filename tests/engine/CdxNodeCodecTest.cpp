@@ -13,6 +13,13 @@ using enginetest::hexBytes;
 
 namespace {
 
+std::vector<CdxEntry> entriesOf(const CdxNode& node) {
+    std::vector<CdxEntry> out;
+    for (std::size_t i = 0; i < node.size(); ++i)
+        out.push_back(node.entry(i));
+    return out;
+}
+
 Page pageOf(const std::string& bytes) {
     Page page{};
     std::copy(bytes.begin(), bytes.end(), page.begin());
@@ -39,7 +46,7 @@ TEST(CdxNodeCodec, DecodesAHandWrittenLeafWithItsOwnWidths) {
     EXPECT_TRUE(node.leaf);
     EXPECT_TRUE(node.root);
     EXPECT_EQ(node.left, 0xFFFFFFFFu);
-    EXPECT_EQ(node.entries, (std::vector<CdxEntry>{{"ABC   ", 5}, {"ABD   ", 7}, {"X     ", 300}}));
+    EXPECT_EQ(entriesOf(node), (std::vector<CdxEntry>{{"ABC   ", 5}, {"ABD   ", 7}, {"X     ", 300}}));
     EXPECT_EQ(node.storedFree, 477u);
     EXPECT_EQ(node.actualFree, 477u);
 }
@@ -52,7 +59,7 @@ TEST(CdxNodeCodec, DecodesAnInteriorNodeWithBigEndianNumbers) {
     EXPECT_FALSE(node.leaf);
     EXPECT_FALSE(node.root);
     EXPECT_EQ(node.left, 0xC00u);
-    EXPECT_EQ(node.entries, (std::vector<CdxEntry>{{"AB", 48}, {"CD", 65536}}));
+    EXPECT_EQ(entriesOf(node), (std::vector<CdxEntry>{{"AB", 48}, {"CD", 65536}}));
     EXPECT_EQ(node.children, (std::vector<std::uint32_t>{0xA00, 0x1E00}));
 }
 
@@ -93,19 +100,21 @@ TEST(CdxNodeCodec, LeavesRoundTripAwkwardKeys) {
     for (char pad : {' ', '\0'}) {
         CdxNodeCodec codec(5, pad);
         std::string p(5, pad);
-        CdxNode node;
+        CdxNode node(5);
         node.offset = 0x400;
         node.left = 0x200;
-        node.entries = {{p, 1},
-                        {std::string(p).replace(0, 1, "A"), 2},
-                        {std::string(p).replace(0, 3, std::string("A") + pad + "B"), 3},
-                        {"AAAAA", 4},
-                        {"AAAAA", 99999},
-                        {std::string(p).replace(0, 2, "\xFF\xFF"), 0xFFFFFFFF}};
+        const std::vector<CdxEntry> entries{{p, 1},
+                                            {std::string(p).replace(0, 1, "A"), 2},
+                                            {std::string(p).replace(0, 3, std::string("A") + pad + "B"), 3},
+                                            {"AAAAA", 4},
+                                            {"AAAAA", 99999},
+                                            {std::string(p).replace(0, 2, "\xFF\xFF"), 0xFFFFFFFF}};
+        for (const CdxEntry& e : entries)
+            node.push_back(e.key, e.recno);
         Page page;
         codec.encode(node, page);
         CdxNode back = codec.decode(page, 0x400, "t.cdx");
-        EXPECT_EQ(back.entries, node.entries);
+        EXPECT_EQ(entriesOf(back), entries);
         EXPECT_EQ(back.left, 0x200u);
         EXPECT_FALSE(back.root);
         EXPECT_EQ(back.storedFree, back.actualFree);
