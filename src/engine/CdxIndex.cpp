@@ -56,8 +56,8 @@ CdxNode emptyRoot(std::uint32_t offset) {
 
 // Sorted, distinct entries as the one leaf a bulk load starts from.
 CdxNode sortedLeaf(const std::vector<CdxEntry>& entries, std::size_t keyLength) {
-    CdxNode node(keyLength);
-    node.keys.reserve(entries.size() * keyLength);
+    CdxNode node(keyLength, ' ');
+    node.recnos.reserve(entries.size());
     node.recnos.reserve(entries.size());
     for (const CdxEntry& e : entries)
         node.push_back(e.key, e.recno);
@@ -100,6 +100,10 @@ CdxIndex::CdxIndex(File& file) : m_file(file), m_cache(std::make_unique<CdxCache
 }
 
 CdxIndex::~CdxIndex() = default;
+
+std::unique_ptr<CdxPager> CdxIndex::readPager() {
+    return std::make_unique<CdxPager>(m_file, m_cache.get(), false, m_cacheOnly);
+}
 
 int CdxIndex::findTag(std::string_view name) const {
     std::string wanted = upperAscii(name);
@@ -155,7 +159,7 @@ void CdxIndex::setPad(int tag, char pad) {
 }
 
 CdxIndex::Change::Change(CdxIndex& index)
-    : m_index(index), m_pager(std::make_unique<CdxPager>(index.m_file, index.m_cache.get())) {}
+    : m_index(index), m_pager(std::make_unique<CdxPager>(index.m_file, index.m_cache.get(), true)) {}
 
 CdxIndex::Change::~Change() = default;
 
@@ -240,12 +244,12 @@ void CdxIndex::rebuildFromKeys(int tag, const CdxKeyList& list) {
         const int c = std::memcmp(keys + a * length, keys + b * length, length);
         return c != 0 ? c < 0 : list.recnos[a] < list.recnos[b];
     });
-    CdxNode sorted(length);
-    sorted.keys.reserve(list.keys.size());
+    CdxNode sorted(length, tree.codec().pad());
     sorted.recnos.reserve(list.size());
+    sorted.ends.reserve(list.size());
     for (std::uint32_t i : order) {
         const std::size_t n = sorted.size();
-        if (n > 0 && sorted.recnos[n - 1] == list.recnos[i] && sorted.key(n - 1) == list.key(i))
+        if (n > 0 && sorted.recnos[n - 1] == list.recnos[i] && sorted.body(n - 1) == keyBody(list.key(i), sorted.pad))
             continue; // the same entry twice
         sorted.push_back(list.key(i), list.recnos[i]);
     }
@@ -254,29 +258,34 @@ void CdxIndex::rebuildFromKeys(int tag, const CdxKeyList& list) {
 }
 
 std::optional<CdxEntry> CdxIndex::first(int tag) {
-    CdxPager pager(m_file, m_cache.get());
+    auto held = readPager();
+    CdxPager& pager = *held;
     return openTree(pager, m_tags, m_pads, tag).first();
 }
 
 std::optional<CdxEntry> CdxIndex::last(int tag) {
-    CdxPager pager(m_file, m_cache.get());
+    auto held = readPager();
+    CdxPager& pager = *held;
     return openTree(pager, m_tags, m_pads, tag).last();
 }
 
 std::optional<CdxEntry> CdxIndex::next(int tag, const CdxEntry& after) {
-    CdxPager pager(m_file, m_cache.get());
+    auto held = readPager();
+    CdxPager& pager = *held;
     CdxTree tree = openTree(pager, m_tags, m_pads, tag);
     return tree.after({fullKey(tree, pager.fileName(), after.key), after.recno});
 }
 
 std::optional<CdxEntry> CdxIndex::prior(int tag, const CdxEntry& before) {
-    CdxPager pager(m_file, m_cache.get());
+    auto held = readPager();
+    CdxPager& pager = *held;
     CdxTree tree = openTree(pager, m_tags, m_pads, tag);
     return tree.before({fullKey(tree, pager.fileName(), before.key), before.recno});
 }
 
 std::optional<CdxEntry> CdxIndex::seek(int tag, std::string_view prefix) {
-    CdxPager pager(m_file, m_cache.get());
+    auto held = readPager();
+    CdxPager& pager = *held;
     CdxTree tree = openTree(pager, m_tags, m_pads, tag);
     std::size_t length = tree.codec().keyLength();
     if (prefix.size() > length) {
@@ -289,12 +298,14 @@ std::optional<CdxEntry> CdxIndex::seek(int tag, std::string_view prefix) {
 }
 
 std::uint64_t CdxIndex::count(int tag) {
-    CdxPager pager(m_file, m_cache.get());
+    auto held = readPager();
+    CdxPager& pager = *held;
     return openTree(pager, m_tags, m_pads, tag).count();
 }
 
 std::size_t CdxIndex::depth(int tag) {
-    CdxPager pager(m_file, m_cache.get());
+    auto held = readPager();
+    CdxPager& pager = *held;
     return openTree(pager, m_tags, m_pads, tag).depth();
 }
 

@@ -136,6 +136,22 @@ public:
         std::unique_ptr<cdx::CdxPager> m_pager;
     };
 
+    // While a CacheOnly lives, the reading calls answer from the pages and nodes kept in memory
+    // alone, without reading the file beyond the change counter of its header; NotCached is thrown
+    // when that is not enough. Such a read needs no index lock: every writer writes the counter
+    // after its pages, so a counter unchanged means the kept pages are still the file's.
+    struct NotCached {};
+    class CacheOnly {
+    public:
+        explicit CacheOnly(CdxIndex& index) : m_index(index) { m_index.m_cacheOnly = true; }
+        ~CacheOnly() { m_index.m_cacheOnly = false; }
+        CacheOnly(const CacheOnly&) = delete;
+        CacheOnly& operator=(const CacheOnly&) = delete;
+
+    private:
+        CdxIndex& m_index;
+    };
+
     // Marker of an interrupted update, kept in the compound header (byte 400, in the reserved
     // area; 1 = set, 0 = clear; other writers leave it 0): set (and written) before a
     // change of table and index starts, cleared when it is complete. Seen set by a process that
@@ -148,6 +164,10 @@ private:
     std::vector<CdxTagInfo> m_tags;
     std::vector<char> m_pads;
     std::unique_ptr<cdx::CdxCache> m_cache;
+    bool m_cacheOnly = false;
+
+    // A pager for one reading call (cache-only while a CacheOnly lives).
+    std::unique_ptr<cdx::CdxPager> readPager();
 };
 
 } // namespace engine

@@ -43,20 +43,7 @@ CdxNodeCodec::Layout CdxNodeCodec::layoutFor(std::uint32_t maxRecno) const {
 }
 
 std::size_t CdxNodeCodec::trailing(std::string_view key) const {
-    // Eight bytes at a time: keys are mostly pad (a 240-byte path key holds a few dozen letters).
-    const char* p = key.data();
-    std::size_t n = key.size();
-    const std::uint64_t padWord = 0x0101010101010101ull * static_cast<unsigned char>(m_pad);
-    while (n >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p + n - 8, 8);
-        if (word != padWord)
-            break;
-        n -= 8;
-    }
-    while (n > 0 && p[n - 1] == m_pad)
-        --n;
-    return key.size() - n;
+    return trailingPad(key, m_pad);
 }
 
 std::size_t CdxNodeCodec::shared(std::string_view prev, std::size_t prevTrail, std::string_view key,
@@ -80,21 +67,19 @@ std::size_t CdxNodeCodec::shared(std::string_view prev, std::size_t prevTrail, s
     return n;
 }
 
-std::size_t CdxNodeCodec::textLength(std::string_view prev, std::string_view key) const {
-    std::size_t trail = trailing(key);
-    return m_keyLength - shared(prev, trailing(prev), key, trail) - trail;
+std::size_t CdxNodeCodec::textLength(const CdxNode& node, std::size_t i, bool first) const {
+    const std::string_view body = node.body(i);
+    if (first)
+        return body.size();
+    const std::string_view prev = node.body(i - 1);
+    return body.size() - shared(prev, m_keyLength - prev.size(), body, m_keyLength - body.size());
 }
 
 std::size_t CdxNodeCodec::leafBytes(const CdxNode& node, std::size_t from, std::size_t to) const {
     std::size_t text = 0;
     std::uint32_t maxRecno = 0;
-    std::size_t prevTrail = 0;
     for (std::size_t i = from; i < to; ++i) {
-        std::string_view key = node.key(i);
-        std::size_t trail = trailing(key);
-        std::size_t dup = i == from ? 0 : shared(node.key(i - 1), prevTrail, key, trail);
-        text += m_keyLength - dup - trail;
-        prevTrail = trail;
+        text += textLength(node, i, i == from);
         maxRecno = std::max(maxRecno, node.recnos[i]);
     }
     return (to - from) * layoutFor(maxRecno).entryBytes + text;
@@ -114,7 +99,9 @@ bool CdxNodeCodec::tryEncode(const CdxNode& node, Page& page) const {
     std::size_t step = m_keyLength + 8u;
     for (std::size_t i = 0; i < node.size(); ++i) {
         std::uint8_t* p = &page[kInteriorData + i * step];
-        std::memcpy(p, node.key(i).data(), m_keyLength);
+        const std::string_view body = node.body(i);
+        std::memcpy(p, body.data(), body.size());
+        std::memset(p + body.size(), static_cast<unsigned char>(m_pad), m_keyLength - body.size());
         putBe32(p + m_keyLength, node.recnos[i]);
         putBe32(p + m_keyLength + 4, node.children[i]);
     }
@@ -147,9 +134,9 @@ bool CdxNodeCodec::encodeLeaf(const CdxNode& node, Page& page) const {
     std::size_t pos = kPageSize;
     std::size_t prevTrail = 0;
     for (std::size_t i = 0; i < node.size(); ++i) {
-        std::string_view key = node.key(i);
-        std::size_t trail = trailing(key);
-        std::size_t dup = i == 0 ? 0 : shared(node.key(i - 1), prevTrail, key, trail);
+        std::string_view key = node.body(i);
+        std::size_t trail = m_keyLength - key.size();
+        std::size_t dup = i == 0 ? 0 : shared(node.body(i - 1), prevTrail, key, trail);
         std::size_t n = m_keyLength - dup - trail;
         if (pos < tableEnd + n)
             return false;
@@ -167,7 +154,7 @@ bool CdxNodeCodec::encodeLeaf(const CdxNode& node, Page& page) const {
 }
 
 CdxNode CdxNodeCodec::decode(const Page& page, std::uint32_t offset, const std::string& fileName) const {
-    CdxNode node(m_keyLength);
+    CdxNode node(m_keyLength, m_pad);
     node.offset = offset;
     std::uint16_t attr = getLe16(&page[0]);
     node.root = (attr & kAttrRoot) != 0;
@@ -187,13 +174,10 @@ void CdxNodeCodec::decodeInterior(const Page& page, CdxNode& node, std::size_t c
         throwDamaged(fileName, "interior node " + hexOffset(node.offset) + " claims " + std::to_string(count) +
                                    " keys, more than fit");
     std::size_t step = m_keyLength + 8u;
-    node.keys.resize(count * m_keyLength);
-    node.recnos.resize(count);
     node.children.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* p = &page[kInteriorData + i * step];
-        std::memcpy(node.keys.data() + i * m_keyLength, p, m_keyLength);
-        node.recnos[i] = getBe32(p + m_keyLength);
+        node.push_back({reinterpret_cast<const char*>(p), m_keyLength}, getBe32(p + m_keyLength));
         node.children[i] = getBe32(p + m_keyLength + 4);
     }
 }
@@ -215,8 +199,8 @@ void CdxNodeCodec::decodeLeaf(const Page& page, CdxNode& node, const std::string
     if (count * entryBytes > kLeafCapacity)
         damaged(std::to_string(count) + " keys do not fit");
 
-    node.keys.resize(count * m_keyLength);
     node.recnos.resize(count);
+    node.ends.resize(count);
     std::size_t pos = kPageSize;
     std::size_t tableEnd = kLeafData + count * entryBytes;
     for (std::size_t i = 0; i < count; ++i) {
@@ -233,11 +217,18 @@ void CdxNodeCodec::decodeLeaf(const Page& page, CdxNode& node, const std::string
             damaged("key text overlaps the entry table");
         pos -= n;
         node.recnos[i] = static_cast<std::uint32_t>(v & recMask);
-        char* key = node.keys.data() + i * m_keyLength;
-        if (dup > 0)
-            std::memcpy(key, key - m_keyLength, dup);
-        std::memcpy(key + dup, &page[pos], n);
-        std::memset(key + dup + n, static_cast<unsigned char>(m_pad), trail);
+        // The key is the previous key's first dup bytes (pad beyond its body), the text, then
+        // pad; its body ends at its last byte that is not pad.
+        const std::size_t prevStart = i == 0 ? 0 : node.start(i - 1);
+        const std::size_t prevLength = i == 0 ? 0 : node.ends[i - 1] - prevStart;
+        const std::size_t copied = std::min(dup, prevLength);
+        node.bodies.append(node.bodies, prevStart, copied);
+        node.bodies.append(dup - copied, m_pad);
+        node.bodies.append(reinterpret_cast<const char*>(&page[pos]), n);
+        const std::size_t from = i == 0 ? 0 : node.ends[i - 1];
+        while (node.bodies.size() > from && node.bodies.back() == m_pad)
+            node.bodies.pop_back();
+        node.ends[i] = static_cast<std::uint32_t>(node.bodies.size());
     }
     node.actualFree = pos - tableEnd;
 }

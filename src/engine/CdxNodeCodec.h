@@ -38,9 +38,8 @@ public:
     // Leading bytes a key shares with its predecessor in the node, never reaching into the
     // trailing pad of either key.
     std::size_t shared(std::string_view prev, std::size_t prevTrail, std::string_view key, std::size_t keyTrail) const;
-    // Bytes of key text a leaf stores for a key first in its node, and for one after prev.
-    std::size_t textLength(std::string_view key) const { return m_keyLength - trailing(key); }
-    std::size_t textLength(std::string_view prev, std::string_view key) const;
+    // Bytes of key text a leaf stores for entry i of the node, first in its page or after entry i - 1.
+    std::size_t textLength(const CdxNode& node, std::size_t i, bool first) const;
 
     // Bytes the entries [from, to) of a leaf take in a page (entry table and text).
     std::size_t leafBytes(const CdxNode& node, std::size_t from, std::size_t to) const;

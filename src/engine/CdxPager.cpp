@@ -27,7 +27,8 @@ constexpr std::size_t kMaxNodeBytes = 16u << 20;
 constexpr std::size_t kMaxPageBytes = 32u << 20;
 
 std::size_t bytesOf(const CdxNode& node) {
-    return sizeof(CdxNode) + node.keys.capacity() + 4 * (node.recnos.capacity() + node.children.capacity());
+    return sizeof(CdxNode) + node.bodies.capacity() +
+           4 * (node.ends.capacity() + node.recnos.capacity() + node.children.capacity());
 }
 
 } // namespace
@@ -82,20 +83,27 @@ void CdxCache::eraseNode(std::uint32_t offset) {
     }
 }
 
-CdxPager::CdxPager(File& file, CdxCache* cache) : m_file(file), m_cache(cache), m_name(file.name()), m_size(0) {
+CdxPager::CdxPager(File& file, CdxCache* cache, bool wholeHeader, bool cacheOnly)
+    : m_file(file), m_cache(cache), m_cacheOnly(cacheOnly && cache), m_name(file.name()), m_size(0) {
     if (!m_cache) {
         m_size = m_file.size();
         return;
     }
     // The compound header tells whether what the cache holds is still the file's: every writer
-    // increments its change counter. The size is asked for only when it may have changed.
+    // increments its change counter. A reader needs no more of it than the counter; the size is
+    // asked for only when the counter changed.
     Page header{};
-    if (m_file.read(0, header.data(), kPageSize) != kPageSize) {
+    const std::size_t wanted = wholeHeader ? kPageSize : kHdrCounter + 4;
+    if (m_file.read(0, header.data(), wanted) != wanted) {
+        if (m_cacheOnly)
+            throw CdxIndex::NotCached{};
         m_cache->clear();
         m_size = m_file.size();
         return;
     }
     const std::uint32_t counter = getBe32(&header[kHdrCounter]);
+    if (m_cacheOnly && (!m_cache->valid || m_cache->counter != counter))
+        throw CdxIndex::NotCached{};
     if (!m_cache->valid || m_cache->counter != counter || m_cache->pageBytes > kMaxPageBytes) {
         m_cache->clear();
         m_size = m_file.size();
@@ -107,7 +115,8 @@ CdxPager::CdxPager(File& file, CdxCache* cache) : m_file(file), m_cache(cache), 
         if (m_cache->nodeBytes > kMaxNodeBytes)
             m_cache->dropNodes();
     }
-    m_pages.emplace(0, header);
+    if (wholeHeader)
+        m_pages.emplace(0, header);
 }
 
 bool CdxPager::validPage(std::uint32_t offset, std::size_t length) const {
@@ -120,10 +129,13 @@ const Page& CdxPager::read(std::uint32_t offset) {
         return it->second;
     if (!validPage(offset))
         damaged("page " + hexOffset(offset) + " lies outside the file (size " + std::to_string(m_size) + ")");
-    const bool caching = m_cache && m_cache->valid;
+    // The compound header is never taken from the cache: the update marker changes without the counter.
+    const bool caching = m_cache && m_cache->valid && offset != 0;
     if (caching)
         if (const Page* cached = m_cache->page(offset))
             return *cached; // stays in place until the cache changes, at commit or the next call
+    if (m_cacheOnly)
+        throw CdxIndex::NotCached{};
     Page page{};
     if (m_file.read(offset, page.data(), kPageSize) != kPageSize)
         damaged("page " + hexOffset(offset) + " cannot be read in full");

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/CdxFormat.h"
+#include "engine/CdxIndex.h"
 #include "engine/File.h"
 
 #include <cstdint>
@@ -47,7 +48,10 @@ struct CdxCache {
 // every call and the cache dropped when the counter or the size changed.
 class CdxPager {
 public:
-    explicit CdxPager(File& file, CdxCache* cache = nullptr);
+    // wholeHeader: the compound header is read in full at once (a change needs it). cacheOnly:
+    // every page must come from the cache, which must still be the file's; CdxIndex::NotCached is thrown
+    // when it cannot answer.
+    explicit CdxPager(File& file, CdxCache* cache = nullptr, bool wholeHeader = false, bool cacheOnly = false);
 
     const std::string& fileName() const { return m_name; }
     std::uint64_t fileSize() const { return m_size; }
@@ -98,6 +102,7 @@ private:
 
     File& m_file;
     CdxCache* m_cache;
+    bool m_cacheOnly;
     std::string m_name;
     std::uint64_t m_size;
     std::map<std::uint32_t, Page> m_pages;

@@ -73,6 +73,7 @@ void CdxTree::setSibling(std::uint32_t offset, bool leftField, std::uint32_t val
 
 CdxTree::Path CdxTree::descend(const Pred& atOrPast) {
     Path path;
+    path.reserve(16);
     std::uint32_t offset = root();
     for (;;) {
         if (path.size() >= kMaxDepth)
@@ -89,7 +90,7 @@ CdxTree::Path CdxTree::descend(const Pred& atOrPast) {
         std::size_t lo = 0, hi = node.size();
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
-            if (atOrPast(node.key(mid), node.recnos[mid]))
+            if (atOrPast(node.ref(mid)))
                 hi = mid;
             else
                 lo = mid + 1;
@@ -115,7 +116,7 @@ std::optional<CdxEntry> CdxTree::scanRight(const Path& path, const Pred& accept)
     std::unordered_set<std::uint32_t> seen{node->offset};
     for (;;) {
         for (; i < node->size(); ++i)
-            if (accept(node->key(i), node->recnos[i]))
+            if (accept(node->ref(i)))
                 return node->entry(i);
         if (node->right == kNone)
             return std::nullopt;
@@ -134,7 +135,7 @@ std::optional<CdxEntry> CdxTree::scanLeft(const Path& path, const Pred& accept) 
     std::unordered_set<std::uint32_t> seen{node->offset};
     for (;;) {
         for (; i > 0; --i)
-            if (accept(node->key(i - 1), node->recnos[i - 1]))
+            if (accept(node->ref(i - 1)))
                 return node->entry(i - 1);
         if (node->left == kNone)
             return std::nullopt;
@@ -147,41 +148,55 @@ std::optional<CdxEntry> CdxTree::scanLeft(const Path& path, const Pred& accept) 
 }
 
 std::shared_ptr<const CdxNode> CdxTree::edgeLeaf(bool leftmost) {
-    Path path = descend([leftmost](std::string_view, std::uint32_t) { return leftmost; });
+    Path path = descend([leftmost](const KeyRef&) { return leftmost; });
     return path.back().view;
 }
 
 std::optional<CdxEntry> CdxTree::first() {
-    Path path = descend([](std::string_view, std::uint32_t) { return true; });
-    return scanRight(path, [](std::string_view, std::uint32_t) { return true; });
+    Path path = descend([](const KeyRef&) { return true; });
+    return scanRight(path, [](const KeyRef&) { return true; });
 }
 
 std::optional<CdxEntry> CdxTree::last() {
-    Path path = descend([](std::string_view, std::uint32_t) { return false; });
-    return scanLeft(path, [](std::string_view, std::uint32_t) { return true; });
+    Path path = descend([](const KeyRef&) { return false; });
+    return scanLeft(path, [](const KeyRef&) { return true; });
 }
 
 std::optional<CdxEntry> CdxTree::after(const CdxEntry& position) {
-    Pred past = [&position](std::string_view key, std::uint32_t recno) {
-        return compareKeys(key, recno, position.key, position.recno) > 0;
-    };
+    const KeyRef at = refOf(position);
+    const char pad = m_codec.pad();
+    Pred past = [&at, pad](const KeyRef& key) { return compareRefs(key, at, pad) > 0; };
     return scanRight(descend(past), past);
 }
 
 std::optional<CdxEntry> CdxTree::before(const CdxEntry& position) {
-    Path path = descend([&position](std::string_view key, std::uint32_t recno) {
-        return compareKeys(key, recno, position.key, position.recno) >= 0;
-    });
-    return scanLeft(path, [&position](std::string_view key, std::uint32_t recno) {
-        return compareKeys(key, recno, position.key, position.recno) < 0;
-    });
+    const KeyRef at = refOf(position);
+    const char pad = m_codec.pad();
+    Path path = descend([&at, pad](const KeyRef& key) { return compareRefs(key, at, pad) >= 0; });
+    return scanLeft(path, [&at, pad](const KeyRef& key) { return compareRefs(key, at, pad) < 0; });
 }
 
+namespace {
+
+// Order of a key (by its body) against a prefix over the prefix's length.
+int comparePrefix(std::string_view body, std::string_view prefix, char pad) {
+    const std::size_t n = std::min(body.size(), prefix.size());
+    if (const int c = std::memcmp(body.data(), prefix.data(), n))
+        return c;
+    const auto padByte = static_cast<unsigned char>(pad);
+    for (std::size_t i = n; i < prefix.size(); ++i) // the key goes on with pad
+        if (static_cast<unsigned char>(prefix[i]) != padByte)
+            return padByte < static_cast<unsigned char>(prefix[i]) ? -1 : 1;
+    return 0;
+}
+
+} // namespace
+
 std::optional<CdxEntry> CdxTree::seekPrefix(std::string_view prefix) {
-    auto cmp = [prefix](std::string_view key) { return std::memcmp(key.data(), prefix.data(), prefix.size()); };
-    Pred atOrPast = [&cmp](std::string_view key, std::uint32_t) { return cmp(key) >= 0; };
+    const char pad = m_codec.pad();
+    Pred atOrPast = [prefix, pad](const KeyRef& key) { return comparePrefix(key.body, prefix, pad) >= 0; };
     std::optional<CdxEntry> found = scanRight(descend(atOrPast), atOrPast);
-    if (found && cmp(found->key) == 0)
+    if (found && std::memcmp(found->key.data(), prefix.data(), prefix.size()) == 0)
         return found;
     return std::nullopt;
 }

@@ -53,7 +53,7 @@ public:
     std::optional<CdxEntry> findRecord(std::uint32_t recno);
     std::uint64_t count();
     std::size_t depth() {
-        return descend([](std::string_view, std::uint32_t) { return true; }).size();
+        return descend([](const KeyRef&) { return true; }).size();
     }
     // Calls visit for every leaf from the leftmost along the right-sibling chain until it
     // returns false.
@@ -73,7 +73,9 @@ private:
         CdxEntry max;
     };
     using Path = std::vector<Step>;
-    using Pred = std::function<bool(std::string_view key, std::uint32_t recno)>;
+    using Pred = std::function<bool(const KeyRef& key)>;
+    // The key of an entry as the tree compares it.
+    KeyRef refOf(const CdxEntry& entry) const { return {keyBody(entry.key, m_codec.pad()), entry.recno}; }
 
     // Root-to-leaf path that takes the first child whose greatest entry satisfies atOrPast (the
     // last child when none does) and ends at the first leaf entry that satisfies it.
@@ -100,6 +102,8 @@ private:
     std::vector<Part> storeSplitting(CdxNode& node, std::size_t lo, std::size_t hi);
     // Moves one entry of an overfull interior node to a sibling with room; false when none has.
     bool rotate(CdxNode& node, Step& parent, std::size_t index);
+    // Spreads an overfull leaf and a neighbouring leaf over their two pages; false when they do not fit.
+    bool share(CdxNode& node, Step& parent, std::size_t index);
     std::vector<Part> storeGroups(CdxNode& node, const std::vector<std::size_t>& starts);
     void growRoot(std::vector<Part> parts);
     void fixAfterRemoval(Path& path);

@@ -23,12 +23,12 @@ std::vector<std::size_t> CdxTree::packLeaves(const CdxNode& node) const {
     std::size_t count = 0, text = 0;
     std::uint32_t maxRecno = 0;
     for (std::size_t i = 0; i < node.size(); ++i) {
-        std::size_t t = count == 0 ? m_codec.textLength(node.key(i)) : m_codec.textLength(node.key(i - 1), node.key(i));
+        std::size_t t = m_codec.textLength(node, i, count == 0);
         std::uint32_t m = std::max(maxRecno, node.recnos[i]);
         if (count > 0 && (count + 1) * m_codec.layoutFor(m).entryBytes + text + t > kLeafCapacity) {
             starts.push_back(i);
             count = 0;
-            text = m_codec.textLength(node.key(i));
+            text = m_codec.textLength(node, i, true);
             maxRecno = node.recnos[i];
         } else {
             text += t;
@@ -58,8 +58,8 @@ std::vector<std::size_t> CdxTree::splitPoints(const CdxNode& node, std::size_t l
     std::vector<std::size_t> text(n), firstText(n);
     std::vector<std::uint32_t> maxBefore(n + 1, 0), maxFrom(n + 1, 0);
     for (std::size_t i = 0; i < n; ++i) {
-        firstText[i] = m_codec.textLength(node.key(i));
-        text[i] = i == 0 ? firstText[i] : m_codec.textLength(node.key(i - 1), node.key(i));
+        firstText[i] = m_codec.textLength(node, i, true);
+        text[i] = i == 0 ? firstText[i] : m_codec.textLength(node, i, false);
         maxBefore[i + 1] = std::max(maxBefore[i], node.recnos[i]);
     }
     for (std::size_t i = n; i-- > 0;)
@@ -103,7 +103,7 @@ std::vector<CdxTree::Part> CdxTree::storeGroups(CdxNode& node, const std::vector
     for (std::size_t g = 0; g < starts.size(); ++g) {
         std::size_t from = starts[g];
         std::size_t to = g + 1 < starts.size() ? starts[g + 1] : node.size();
-        CdxNode part(node.keyLength);
+        CdxNode part = node.emptyLike();
         part.offset = offsets[g];
         part.leaf = node.leaf;
         part.root = node.root && starts.size() == 1;
@@ -147,13 +147,17 @@ bool CdxTree::rotate(CdxNode& node, Step& parentStep, std::size_t index) {
             sibling.append(node, 0, 1);
             node.erase(0);
             parent.set(other, sibling.back());
+            parent.set(index, node.back()); // the node may have grown at its end too
         } else {
             // The last entry goes in front of the sibling's.
-            sibling.append(node, node.size() - 1, node.size());
-            std::rotate(sibling.keys.begin(), sibling.keys.end() - static_cast<std::ptrdiff_t>(sibling.keyLength),
-                        sibling.keys.end());
-            std::rotate(sibling.recnos.begin(), sibling.recnos.end() - 1, sibling.recnos.end());
-            std::rotate(sibling.children.begin(), sibling.children.end() - 1, sibling.children.end());
+            CdxNode moved = sibling.emptyLike();
+            moved.leaf = false;
+            moved.offset = sibling.offset;
+            moved.left = sibling.left;
+            moved.right = sibling.right;
+            moved.append(node, node.size() - 1, node.size());
+            moved.append(sibling, 0, sibling.size());
+            sibling = std::move(moved);
             node.erase(node.size() - 1);
             parent.set(index, node.back());
         }
@@ -164,9 +168,53 @@ bool CdxTree::rotate(CdxNode& node, Step& parentStep, std::size_t index) {
     return false;
 }
 
+bool CdxTree::share(CdxNode& node, Step& parentStep, std::size_t index) {
+    // A leaf that overflows shares its entries with a neighbour under the same parent that has a
+    // good deal of room: no new page, and leaves filled by keys in random order stay fuller.
+    if (!node.leaf)
+        return false;
+    for (std::size_t other : {index + 1, index - 1}) {
+        if (other >= parentStep.node().children.size()) // index - 1 wraps around for the first child
+            continue;
+        std::shared_ptr<const CdxNode> neighbour = view(parentStep.node().children[other]);
+        if (!neighbour->leaf || neighbour->actualFree < kLeafCapacity / 8)
+            continue;
+        const CdxNode& left = other > index ? node : *neighbour;
+        const CdxNode& right = other > index ? *neighbour : node;
+        if (left.right != right.offset || right.left != left.offset)
+            continue;
+        CdxNode both = node.emptyLike();
+        both.bodies.reserve(left.bodies.size() + right.bodies.size());
+        both.append(left, 0, left.size());
+        both.append(right, 0, right.size());
+        const std::size_t middle = both.size() / 2;
+        std::vector<std::size_t> starts = splitPoints(both, middle, middle);
+        if (starts.size() != 2)
+            continue;
+        CdxNode first = node.emptyLike(), second = node.emptyLike();
+        first.offset = left.offset;
+        first.left = left.left;
+        first.right = right.offset;
+        second.offset = right.offset;
+        second.left = left.offset;
+        second.right = right.right;
+        first.append(both, 0, starts[1]);
+        second.append(both, starts[1], both.size());
+        CdxNode& parent = edit(parentStep);
+        const std::size_t at = std::min(index, other);
+        parent.set(at, first.back());
+        parent.set(at + 1, second.back());
+        neighbour.reset();
+        store(std::move(first));
+        store(std::move(second));
+        return true;
+    }
+    return false;
+}
+
 void CdxTree::growRoot(std::vector<Part> parts) {
     while (parts.size() > 1) {
-        CdxNode root(m_codec.keyLength());
+        CdxNode root(m_codec.keyLength(), m_codec.pad());
         root.offset = m_pager.allocate();
         root.leaf = false;
         root.root = true;
@@ -180,9 +228,9 @@ void CdxTree::growRoot(std::vector<Part> parts) {
 }
 
 bool CdxTree::insert(const CdxEntry& entry) {
-    Path path = descend([&entry](std::string_view key, std::uint32_t recno) {
-        return compareKeys(key, recno, entry.key, entry.recno) >= 0;
-    });
+    const KeyRef target = refOf(entry);
+    const char pad = m_codec.pad();
+    Path path = descend([&target, pad](const KeyRef& key) { return compareRefs(key, target, pad) >= 0; });
     Step& leaf = path.back();
     if (leaf.index < leaf.node().size() && leaf.node().holds(leaf.index, entry))
         return false;
@@ -196,9 +244,16 @@ bool CdxTree::insert(const CdxEntry& entry) {
         }
         Step& parentStep = path[level - 1];
         std::size_t i = parentStep.index;
-        if (rotate(node, parentStep, i))
+        std::vector<Part> parts;
+        Page page;
+        if (m_codec.tryEncode(node, page)) {
+            parts.push_back({node.offset, node.back()});
+            keep(std::move(node), page);
+        } else if (rotate(node, parentStep, i) || share(node, parentStep, i)) {
             continue; // the parent's entries changed, its size did not
-        std::vector<Part> parts = storeSplitting(node, lo, hi);
+        } else {
+            parts = storeGroups(node, splitPoints(node, lo, hi));
+        }
         if (parts.size() == 1 && parentStep.node().holds(i, parts[0].max))
             return true;
         CdxNode& parent = edit(parentStep);
@@ -213,9 +268,9 @@ bool CdxTree::insert(const CdxEntry& entry) {
 }
 
 bool CdxTree::remove(const CdxEntry& entry) {
-    Path path = descend([&entry](std::string_view key, std::uint32_t recno) {
-        return compareKeys(key, recno, entry.key, entry.recno) >= 0;
-    });
+    const KeyRef target = refOf(entry);
+    const char pad = m_codec.pad();
+    Path path = descend([&target, pad](const KeyRef& key) { return compareRefs(key, target, pad) >= 0; });
     Step& leaf = path.back();
     if (leaf.index >= leaf.node().size() || !leaf.node().holds(leaf.index, entry))
         return false;
@@ -267,7 +322,7 @@ bool CdxTree::tryMerge(CdxNode& node, Step& parentStep, std::size_t index) {
         CdxNode& right = other > index ? neighbour : node;
         if (neighbour.leaf != node.leaf || left.right != right.offset || right.left != left.offset)
             continue;
-        CdxNode merged(node.keyLength);
+        CdxNode merged = node.emptyLike();
         merged.offset = left.offset;
         merged.leaf = node.leaf;
         merged.left = left.left;
@@ -315,7 +370,7 @@ void CdxTree::bulkLoad(CdxNode level) {
     level.children.clear();
     std::vector<std::size_t> starts = level.empty() ? std::vector<std::size_t>{} : packLeaves(level);
     if (starts.empty()) {
-        CdxNode empty(m_codec.keyLength());
+        CdxNode empty(m_codec.keyLength(), m_codec.pad());
         empty.offset = m_pager.allocate();
         empty.root = true;
         setRoot(empty.offset);
@@ -331,7 +386,7 @@ void CdxTree::bulkLoad(CdxNode level) {
             setRoot(parts[0].offset);
             return;
         }
-        CdxNode upper(m_codec.keyLength());
+        CdxNode upper(m_codec.keyLength(), m_codec.pad());
         upper.leaf = false;
         for (Part& p : parts) {
             upper.push_back(p.max.key, p.max.recno);

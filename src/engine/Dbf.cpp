@@ -117,17 +117,18 @@ void Dbf::create(File& file, const std::vector<FieldDef>& fields, DbfDate date) 
 }
 
 Dbf::Dbf(File& file) : m_file(file) {
-    std::uint64_t size = file.size();
     std::string start(kHeaderSize, '\0');
-    if (size < kHeaderSize || file.read(0, start.data(), kHeaderSize) != kHeaderSize)
+    if (file.read(0, start.data(), kHeaderSize) != kHeaderSize)
         damaged("the file is shorter than a table header");
     std::size_t headerLength = le16(start, 8);
-    if (headerLength < kHeaderSize + kDescriptorSize + 1 || headerLength > size)
+    if (headerLength < kHeaderSize + kDescriptorSize + 1)
         damaged("the header length " + std::to_string(headerLength) + " does not fit the file");
     std::string header(headerLength, '\0');
     if (file.read(0, header.data(), headerLength) != headerLength)
-        damaged("the header cannot be read in full");
-    parseHeader(header, size);
+        damaged("the header length " + std::to_string(headerLength) + " does not fit the file");
+    // The size after the header: a row another program appends meanwhile is in the file before
+    // the header counts it, so the size read later never falls short of the count read first.
+    parseHeader(header, file.size());
 }
 
 void Dbf::damaged(const std::string& what) const {

@@ -53,8 +53,14 @@ public:
     // Key expression of each tag of the index, in the index's tag order.
     const std::vector<KeyExpression>& keys() const { return m_keys; }
 
-    // Runs a read of the index under its lock.
+    // Runs a read of the index: from the pages kept in memory when they are still the file's,
+    // else under the index lock. The read may run twice, so it must change nothing but its result.
     template <class F> auto readIndex(F&& read) {
+        try {
+            CdxIndex::CacheOnly cacheOnly(*m_index);
+            return read(*m_index);
+        } catch (const CdxIndex::NotCached&) {
+        }
         locks::Guard guard = lockIndex();
         return read(*m_index);
     }

@@ -100,7 +100,7 @@ TEST(CdxNodeCodec, LeavesRoundTripAwkwardKeys) {
     for (char pad : {' ', '\0'}) {
         CdxNodeCodec codec(5, pad);
         std::string p(5, pad);
-        CdxNode node(5);
+        CdxNode node(5, pad);
         node.offset = 0x400;
         node.left = 0x200;
         const std::vector<CdxEntry> entries{{p, 1},
