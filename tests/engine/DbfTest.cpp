@@ -66,6 +66,45 @@ TEST(Dbf, AppendWritesRowThenEndByteAndCount) {
     EXPECT_EQ(again.recordCount(), 2u);
 }
 
+// Another program appends a row while the table is being opened: between any two of the
+// opener's reads. The row lands before the header counts it, so the opener never sees a count
+// the file does not hold.
+TEST(Dbf, ARowAppendedWhileTheTableOpensDoesNotMakeItLookDamaged) {
+    class AppendingFile : public engine::MemoryFile {
+    public:
+        using MemoryFile::MemoryFile;
+        int appendAtCall = 0;
+        std::size_t read(std::uint64_t offset, void* buffer, std::size_t n) override {
+            step();
+            return MemoryFile::read(offset, buffer, n);
+        }
+        std::uint64_t size() override {
+            step();
+            return MemoryFile::size();
+        }
+
+    private:
+        int m_calls = 0;
+        void step() {
+            if (++m_calls != appendAtCall)
+                return;
+            engine::MemoryFile other(data());
+            Dbf writer(other);
+            writer.appendRecord(writer.blankRecord(), {2026, 1, 1});
+        }
+    };
+    auto data = std::make_shared<engine::MemoryFileData>();
+    {
+        engine::MemoryFile file(data);
+        Dbf::create(file, {{"A", FieldType::Character, 3, 0}}, {2026, 1, 1});
+    }
+    for (int at = 1; at <= 4; ++at) {
+        AppendingFile file(data);
+        file.appendAtCall = at;
+        EXPECT_NO_THROW(Dbf{file}) << "appended at call " << at;
+    }
+}
+
 TEST(Dbf, FieldDefinitionsAreChecked) {
     struct Case {
         FieldDef field;
